@@ -31,24 +31,20 @@ QString statusText(const FbException& e)
     return QString::fromUtf8(buffer).trimmed();
 }
 
-// Runs a block with a throwing status wrapper and turns failures into DatabaseError.
+// Runs a block with a throwing status wrapper and turns failures into
+// DatabaseError. One status object per thread is reused: allocating one per
+// call shows in tight insert loops.
 template <class F>
 auto call(const QString& what, F&& f) -> decltype(f(std::declval<ThrowStatusWrapper&>()))
 {
-    IStatus* st = master()->getStatus();
-    ThrowStatusWrapper status(st);
+    thread_local IStatus* shared = master()->getStatus();
+    shared->init();
+    ThrowStatusWrapper status(shared);
     try {
-        if constexpr (std::is_void_v<decltype(f(status))>) {
-            f(status);
-            status.dispose();
-        } else {
-            auto result = f(status);
-            status.dispose();
-            return result;
-        }
+        return f(status);
     } catch (const FbException& e) {
         const QString text = statusText(e);
-        status.dispose();
+        shared->init();
         throw DatabaseError(what.isEmpty() ? text : what + QStringLiteral(":\n") + text);
     }
 }
@@ -262,7 +258,8 @@ void Database::detach(Query* q)
     queries_.erase(std::remove(queries_.begin(), queries_.end(), q), queries_.end());
 }
 
-void Database::create(const QString& path, const QString& password, const QString& charset)
+void Database::create(const QString& path, const QString& password, const QString& charset,
+                      bool forcedWrites)
 {
     call(QStringLiteral("Não foi possível criar o banco de dados \"%1\"").arg(path), [&](ThrowStatusWrapper& st) {
         IXpbBuilder* dpb = master()->getUtilInterface()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
@@ -272,6 +269,8 @@ void Database::create(const QString& path, const QString& password, const QStrin
         dpb->insertString(&st, isc_dpb_set_db_charset, charset.toStdString().c_str());
         dpb->insertInt(&st, isc_dpb_sql_dialect, 3);
         dpb->insertInt(&st, isc_dpb_page_size, 8192);
+        if (!forcedWrites)
+            dpb->insertInt(&st, isc_dpb_force_write, 0);
         const QByteArray file = path.toUtf8();
         IAttachment* att = master()->getDispatcher()->createDatabase(
             &st, file.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
@@ -300,16 +299,19 @@ Query::~Query()
 void Query::clearSql()
 {
     lines_.clear();
+    sqlChanged_ = true;
 }
 
 void Query::addLine(const QString& line)
 {
     lines_ << line;
+    sqlChanged_ = true;
 }
 
 void Query::setSql(const QString& sql)
 {
     lines_ = sql.split(u'\n');
+    sqlChanged_ = true;
 }
 
 void Query::setParam(int index, const QVariant& value)
@@ -335,6 +337,7 @@ void Query::releaseStatement()
     if (input_) { input_->release(); input_ = nullptr; }
     if (output_) { output_->release(); output_ = nullptr; }
     if (statementInput_) { statementInput_->release(); statementInput_ = nullptr; }
+    if (statementOutput_) { statementOutput_->release(); statementOutput_ = nullptr; }
     if (statement_) {
         IStatus* st = master()->getStatus();
         CheckStatusWrapper status(st);
@@ -342,8 +345,9 @@ void Query::releaseStatement()
         status.dispose();
         statement_ = nullptr;
     }
-    inputSignature_.clear();
+    inputShape_.clear();
     preparedText_.clear();
+    sqlChanged_ = true;
 }
 
 void Query::ensureReady()
@@ -359,7 +363,10 @@ void Query::ensureReady()
 
 void Query::prepare()
 {
+    if (statement_ && !sqlChanged_)
+        return;
     const QString text = paramCheck_ ? toPositional(sqlText()).text : sqlText();
+    sqlChanged_ = false;
     if (statement_ && text == preparedText_)
         return;
     close();
@@ -377,6 +384,15 @@ void Query::prepare()
         targetTypes_.resize(count);
         for (unsigned i = 0; i < count; ++i)
             targetTypes_[i] = baseType(statementInput_->getType(&st, i));
+        flags_ = statement_->getFlags(&st);
+        if (!(flags_ & IStatement::FLAG_HAS_CURSOR)) {
+            // Statements that return one row (EXECUTE BLOCK with RETURNS, RETURNING).
+            statementOutput_ = statement_->getOutputMetadata(&st);
+            if (statementOutput_->getCount(&st) > 0)
+                singletonBuffer_.assign(statementOutput_->getMessageLength(&st), 0);
+            else
+                singletonBuffer_.clear();
+        }
     });
 }
 
@@ -386,11 +402,13 @@ void Query::prepare()
 void Query::buildInput()
 {
     const size_t count = targetTypes_.size();
-    std::vector<Slot> kinds(count, Slot::Null);
-    std::vector<unsigned> caps(count, 0);
-    std::vector<QByteArray> texts(count);
-    QByteArray signature;
-    signature.reserve(static_cast<qsizetype>(count * 3));
+    std::vector<char>& kinds = kindsScratch_;
+    kinds.assign(count, static_cast<char>(Slot::Null));
+    std::vector<QByteArray>& texts = texts_;
+    texts.resize(count);
+    // Each slot's shape: its kind, and for text the capacity of its layout.
+    std::vector<unsigned>& shape = shapeScratch_;
+    shape.assign(count, 0);
     for (size_t i = 0; i < count; ++i) {
         const QVariant v = i < params_.size() ? params_[i] : QVariant();
         Slot slot = Slot::Null;
@@ -420,19 +438,18 @@ void Query::buildInput()
             }
             }
         }
-        kinds[i] = slot;
-        signature += static_cast<char>(slot);
+        kinds[i] = static_cast<char>(slot);
+        shape[i] = static_cast<unsigned>(slot);
         if (slot == Slot::Text) {
-            // Text kinds grow in steps so that similar values share one layout.
+            // Text slots grow in steps so that similar values share one layout.
             unsigned cap = 32;
             while (cap < static_cast<unsigned>(texts[i].size()))
                 cap *= 2;
-            caps[i] = cap;
-            signature += QByteArray::number(cap) + ',';
+            shape[i] |= cap << 8;
         }
     }
 
-    if (!input_ || signature != inputSignature_) {
+    if (!input_ || shape != inputShape_) {
         if (input_) {
             input_->release();
             input_ = nullptr;
@@ -440,7 +457,7 @@ void Query::buildInput()
         call(QStringLiteral("Erro nos parâmetros do comando"), [&](ThrowStatusWrapper& st) {
             IMetadataBuilder* b = master()->getMetadataBuilder(&st, static_cast<unsigned>(count));
             for (unsigned i = 0; i < count; ++i) {
-                switch (kinds[i]) {
+                switch (static_cast<Slot>(kinds[i])) {
                 case Slot::Null:
                     // A null keeps the statement's own description.
                     b->setType(&st, i, statementInput_->getType(&st, i) | 1u);
@@ -451,7 +468,7 @@ void Query::buildInput()
                     break;
                 case Slot::Text:
                     b->setType(&st, i, SQL_VARYING | 1u);
-                    b->setLength(&st, i, caps[i]);
+                    b->setLength(&st, i, shape[i] >> 8);
                     b->setCharSet(&st, i, kUtf8CharSet);
                     break;
                 case Slot::Int:
@@ -480,7 +497,7 @@ void Query::buildInput()
             for (unsigned i = 0; i < count; ++i)
                 inputOffsets_[i] = {input_->getOffset(&st, i), input_->getNullOffset(&st, i)};
         });
-        inputSignature_ = signature;
+        inputShape_ = shape;
     }
 
     IUtil* util = master()->getUtilInterface();
@@ -488,9 +505,9 @@ void Query::buildInput()
     for (size_t i = 0; i < count; ++i) {
         auto* null = reinterpret_cast<short*>(buf + inputOffsets_[i].second);
         unsigned char* data = buf + inputOffsets_[i].first;
-        *null = kinds[i] == Slot::Null ? -1 : 0;
+        *null = static_cast<Slot>(kinds[i]) == Slot::Null ? -1 : 0;
         const QVariant& v = params_.size() > i ? params_[i] : QVariant();
-        switch (kinds[i]) {
+        switch (static_cast<Slot>(kinds[i])) {
         case Slot::Null:
             break;
         case Slot::Text: {
@@ -597,9 +614,7 @@ void Query::open()
     close();
     prepare();
     ensureReady();
-    unsigned flags = 0;
-    call({}, [&](ThrowStatusWrapper& st) { flags = statement_->getFlags(&st); });
-    if (!(flags & IStatement::FLAG_HAS_CURSOR)) {
+    if (!(flags_ & IStatement::FLAG_HAS_CURSOR)) {
         // Opening an insert, update or delete runs it; no rows come back.
         execSql();
         eof_ = true;
@@ -622,25 +637,15 @@ void Query::execSql()
     prepare();
     ensureReady();
     buildInput();
-    unsigned flags = 0;
-    call({}, [&](ThrowStatusWrapper& st) { flags = statement_->getFlags(&st); });
-    if (flags & IStatement::FLAG_HAS_CURSOR) {
+    if (flags_ & IStatement::FLAG_HAS_CURSOR) {
         open();
         return;
     }
-    // Statements that return one row (EXECUTE BLOCK with RETURNS, RETURNING) get an output buffer.
-    IMessageMetadata* out = nullptr;
-    std::vector<unsigned char> outBuf;
     call(QStringLiteral("Erro ao executar o comando"), [&](ThrowStatusWrapper& st) {
-        out = statement_->getOutputMetadata(&st);
-        if (out->getCount(&st) > 0)
-            outBuf.assign(out->getMessageLength(&st), 0);
         statement_->execute(&st, db_.transaction().handle(), input_,
-                            inputBuffer_.empty() ? nullptr : inputBuffer_.data(), out,
-                            outBuf.empty() ? nullptr : outBuf.data());
+                            inputBuffer_.empty() ? nullptr : inputBuffer_.data(), statementOutput_,
+                            singletonBuffer_.empty() ? nullptr : singletonBuffer_.data());
     });
-    if (out)
-        out->release();
 }
 
 void Query::closeCursor()

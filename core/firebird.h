@@ -92,8 +92,9 @@ public:
     Firebird::IAttachment* attachment() const { return attachment_; }
 
     // Creates an empty database file (dialect 3) with the given default character set.
+    // Forced writes off trades crash safety for speed: for scratch files only.
     static void create(const QString& path, const QString& password,
-                       const QString& charset = QStringLiteral("WIN1252"));
+                       const QString& charset = QStringLiteral("WIN1252"), bool forcedWrites = true);
 
 private:
     friend class Query;
@@ -139,7 +140,7 @@ public:
 
     // With parameter check off the text is sent as it is ("?" only); needed for
     // EXECUTE BLOCK bodies, whose ":variables" belong to the block.
-    void setParamCheck(bool on) { paramCheck_ = on; }
+    void setParamCheck(bool on) { paramCheck_ = on; sqlChanged_ = true; }
 
     // Parameter n is the n-th ":name" of the text, whatever its name. Values:
     // text, int, 64-bit int, double, date, or null (invalid QVariant).
@@ -190,7 +191,14 @@ private:
     Firebird::IMessageMetadata* statementInput_ = nullptr;
     std::vector<unsigned> targetTypes_; // column types the statement expects
     Firebird::IMessageMetadata* input_ = nullptr;
-    QByteArray inputSignature_;
+    std::vector<unsigned> inputShape_;   // kinds and text sizes the input layout was built for
+    std::vector<unsigned> shapeScratch_;
+    std::vector<char> kindsScratch_;
+    std::vector<QByteArray> texts_;
+    bool sqlChanged_ = true;
+    unsigned flags_ = 0;
+    Firebird::IMessageMetadata* statementOutput_ = nullptr; // of statements without a cursor
+    std::vector<unsigned char> singletonBuffer_;
     std::vector<unsigned char> inputBuffer_;
     std::vector<std::pair<unsigned, unsigned>> inputOffsets_; // value and null offsets
 

@@ -226,11 +226,11 @@ QString script(Kind kind)
     return {};
 }
 
-void createDatabase(const QString& path, Kind kind)
+void createDatabase(const QString& path, Kind kind, bool forcedWrites)
 {
     if (QFileInfo::exists(path))
         throw db::DatabaseError(QStringLiteral("O banco de dados %1 já existe").arg(path));
-    db::Database::create(path, QLatin1String(kMunicipalPassword));
+    db::Database::create(path, QLatin1String(kMunicipalPassword), QStringLiteral("WIN1252"), forcedWrites);
     db::Database database;
     database.setDatabaseName(path);
     database.setParam(QStringLiteral("password"), QLatin1String(kMunicipalPassword));
@@ -268,7 +268,7 @@ void createDataDirectory(const QString& dir, const DataDirectoryOptions& options
         const QString path = prefix + QLatin1String(f.name);
         if (QFileInfo::exists(path) && !QFile::remove(path))
             throw db::DatabaseError(QStringLiteral("Não foi possível apagar %1").arg(path));
-        createDatabase(path, f.kind);
+        createDatabase(path, f.kind, options.forcedWrites);
         if (options.demo) {
             db::Database database;
             database.setDatabaseName(path);

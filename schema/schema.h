@@ -19,7 +19,7 @@ void runScript(db::Database& db, const QString& script);
 QString script(Kind kind);
 
 // Creates one empty database file with its tables. Fails if the file exists.
-void createDatabase(const QString& path, Kind kind);
+void createDatabase(const QString& path, Kind kind, bool forcedWrites = true);
 
 // Creates TALVERA.GDB, TALVERA10.GDB, PELDRO.GDB and VORQ.GDB in `dir` and a
 // CONFIGBD.TXT naming the directory. Existing files are left alone unless
@@ -27,6 +27,7 @@ void createDatabase(const QString& path, Kind kind);
 struct DataDirectoryOptions {
     bool overwrite = false;
     bool demo = true;
+    bool forcedWrites = true; // off only for scratch files of tests and benchmarks
 };
 void createDataDirectory(const QString& dir, const DataDirectoryOptions& options = {});
 

@@ -14,21 +14,31 @@ namespace talvera::test {
 
 namespace {
 
-const QString& templateDir(DataDir::Content content)
+// Templates live in the build tree, keyed by a hash of the schema and demo
+// sources, so the many test processes of one run share them.
+QString templateDir(DataDir::Content content)
 {
-    static std::map<DataDir::Content, std::unique_ptr<QTemporaryDir>> made;
     static std::map<DataDir::Content, QString> paths;
-    auto& dir = made[content];
-    if (!dir) {
-        dir = std::make_unique<QTemporaryDir>();
-        if (!dir->isValid())
+    auto found = paths.find(content);
+    if (found != paths.end())
+        return found->second;
+    const QString name = content == DataDir::Content::Demo ? QStringLiteral("demo") : QStringLiteral("empty");
+    const QString root = QStringLiteral(TALVERA_TEST_TEMPLATES) + u'/' + name;
+    if (!QFile::exists(root + QStringLiteral("/CONFIGBD.TXT"))) {
+        QDir().mkpath(QStringLiteral(TALVERA_TEST_TEMPLATES));
+        QTemporaryDir work(QStringLiteral(TALVERA_TEST_TEMPLATES) + u'/' + name + QStringLiteral("-XXXXXX"));
+        if (!work.isValid())
             throw std::runtime_error("cannot create a temporary directory");
         schema::DataDirectoryOptions options;
         options.demo = content == DataDir::Content::Demo;
-        schema::createDataDirectory(dir->path(), options);
-        paths[content] = dir->path();
+        options.forcedWrites = false;
+        schema::createDataDirectory(work.path(), options);
+        // Another process may have won the race; its copy is as good as ours.
+        if (QDir().rename(work.path(), root))
+            work.setAutoRemove(false);
     }
-    return paths[content];
+    paths[content] = root;
+    return root;
 }
 
 } // namespace
