@@ -30,6 +30,7 @@ struct RunSettings {
     QString senha2 = QStringLiteral("lbSenha2"); // password of the archive
     QString pref = QStringLiteral("Prefeitura"); // name of the installation's municipality
     QString edPref = QStringLiteral("edPref");   // its code
+    QString user;                                // code typed at a successful login
 };
 
 inline constexpr const char* kMunicipalPassword = "plomvadre";

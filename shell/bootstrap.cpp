@@ -1,0 +1,113 @@
+#include "shell/bootstrap.h"
+
+#include "core/datamodule.h"
+#include "shell/altsen.h"
+#include "shell/placeholder.h"
+#include "shell/principal.h"
+
+#include <QLineEdit>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace talvera {
+
+namespace {
+
+std::unique_ptr<TfmPrincipal> principal;
+std::unique_ptr<DataModule> dataModule;
+std::vector<std::pair<QString, std::unique_ptr<QWidget>>> forms;
+
+void add(const char* name, QWidget* widget)
+{
+    forms.emplace_back(QString::fromLatin1(name), std::unique_ptr<QWidget>(widget));
+}
+
+void addPlaceholder(const char* name, const char* caption)
+{
+    add(name, new PlaceholderForm(QString::fromLatin1(name), QString::fromUtf8(caption)));
+}
+
+} // namespace
+
+void createForms()
+{
+    createForms(BuildSettings::fromBuild(), QStringLiteral("CONFIGBD.TXT"));
+}
+
+void createForms(const BuildSettings& build, const QString& configFile)
+{
+    if (principal)
+        return; // each form exists once for the whole run
+    const Edition edition = buildEdition();
+    principal = std::make_unique<TfmPrincipal>(edition);
+    dataModule = std::make_unique<DataModule>(edition, build, configFile);
+    principal->setDataModule(dataModule.get());
+    DataModule& dm = *dataModule;
+
+    addPlaceholder("fmReceb", "Previsão Anual de AIH´s / APAC's");
+    addPlaceholder("fmDistr", "Distribuição de AIH´s / APAC's para os municípios");
+    addPlaceholder("fmCmovim", "Consulta de Aih´s / Apac´s distribuidas");
+    addPlaceholder("fmRelato", "Módulo de Relatório");
+    add("fmAltsen", new TfmAltsen(dm, [] { return principal ? principal->edUsu->text() : QString(); }));
+    addPlaceholder("fmExporta", "Exportar Aih's e Apac's");
+    addPlaceholder("fmVorqmun", "Importação do VORQ");
+    addPlaceholder("fmBaixamun", "Consulta dos Municípios Baixados");
+    addPlaceholder("fmNbaixamun", "Consulta dos Municípios não Baixados");
+    addPlaceholder("fmCbaixa", "Consulta Baixa das Aih´s / Apac´s");
+    add("fmParame", new ParameterPlaceholder);
+    addPlaceholder("fmEtiq", "Etiquetas");
+    addPlaceholder("fmGerparam", "Gerar Parâmetro Municipal");
+    addPlaceholder("fmLaudo", "Cadastro de Laudos");
+    addPlaceholder("fmLimpabase", "Limpar Dados para Digitação");
+    addPlaceholder("fmMescomp", "Configurar Mês de Competência");
+    addPlaceholder("fmConprest", "Consulta de Prestador");
+    addPlaceholder("fmConcara", "Consulta de Caráter de Internação");
+    addPlaceholder("fmConespec", "Consulta de Especialidade");
+    addPlaceholder("fmConproced", "Consulta de Procedimentos");
+    addPlaceholder("fmVorqmunwin", "Importação do VORQ - versão windows");
+    addPlaceholder("fmRellaudo", "Relação de Laudos do VORQ");
+    addPlaceholder("fmConprof", "Consulta de Profissionais");
+    addPlaceholder("fmGerparvorq", "Gerar Parâmetro Municipal para o VORQ");
+}
+
+void destroyForms()
+{
+    forms.clear();
+    if (principal)
+        principal->setDataModule(nullptr);
+    dataModule.reset();
+    principal.reset();
+}
+
+TfmPrincipal* fmPrincipal()
+{
+    return principal.get();
+}
+
+DataModule& dmAih()
+{
+    return *dataModule;
+}
+
+QWidget* form(const QString& name)
+{
+    if (name == QLatin1String("fmPrincipal"))
+        return principal.get();
+    for (const auto& [formName, widget] : forms) {
+        if (formName == name)
+            return widget.get();
+    }
+    return nullptr;
+}
+
+QStringList formNames()
+{
+    QStringList names{QStringLiteral("fmPrincipal")};
+    for (const auto& entry : forms)
+        names << entry.first;
+    return names;
+}
+
+} // namespace talvera

@@ -1,0 +1,6 @@
+#include "shell/bootstrap.h"
+
+talvera::Edition talvera::buildEdition()
+{
+    return Edition::State;
+}

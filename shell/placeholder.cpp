@@ -1,0 +1,40 @@
+#include "shell/placeholder.h"
+
+#include "widgets/radiogroup.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace talvera {
+
+PlaceholderForm::PlaceholderForm(const QString& name, const QString& caption, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(name);
+    setWindowTitle(caption);
+    auto* layout = new QVBoxLayout(this);
+    auto* notice = new QLabel(QStringLiteral("Esta função ainda não está disponível nesta versão do programa."), this);
+    notice->setObjectName(QStringLiteral("lbAviso"));
+    layout->addWidget(notice);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Fechar"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
+ParameterPlaceholder::ParameterPlaceholder(QWidget* parent)
+    : PlaceholderForm(QStringLiteral("fmParame"), QStringLiteral("Parâmetros do relatório"), parent)
+{
+    auto* opcao = new QLabel(this);
+    opcao->setObjectName(QStringLiteral("lbOpcao"));
+    opcao->hide();
+    auto* month = new widgets::RadioGroup(QString(), {QStringLiteral("Mês de Processamento"),
+                                                      QStringLiteral("Mês de Competência")}, this);
+    month->setObjectName(QStringLiteral("rgMes"));
+    month->setItemIndex(0);
+    month->hide();
+    static_cast<QVBoxLayout*>(layout())->insertWidget(1, month);
+}
+
+} // namespace talvera

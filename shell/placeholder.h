@@ -1,0 +1,21 @@
+#pragma once
+// A form whose function this version does not offer yet: its caption and a notice.
+
+#include <QDialog>
+
+namespace talvera {
+
+class PlaceholderForm : public QDialog {
+    Q_OBJECT
+public:
+    PlaceholderForm(const QString& name, const QString& caption, QWidget* parent = nullptr);
+};
+
+// The report parameter form's stand-in keeps the controls the menu presets.
+class ParameterPlaceholder : public PlaceholderForm {
+    Q_OBJECT
+public:
+    explicit ParameterPlaceholder(QWidget* parent = nullptr);
+};
+
+} // namespace talvera

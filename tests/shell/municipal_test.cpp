@@ -1,0 +1,234 @@
+#include "shell/altsen.h"
+#include "shellfixture.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFrame>
+#include <QTest>
+
+using namespace talvera;
+using talvera::test::ShellTest;
+
+TEST_F(ShellTest, FormsAreCreatedOnceInOrderWithoutTouchingADatabase)
+{
+    createForms(build(), dir.configFile());
+    createForms(build(), dir.configFile());
+    EXPECT_EQ(formNames(),
+              QStringList({"fmPrincipal", "fmReceb", "fmDistr", "fmCmovim", "fmRelato", "fmAltsen", "fmExporta",
+                           "fmVorqmun", "fmBaixamun", "fmNbaixamun", "fmCbaixa", "fmParame", "fmEtiq",
+                           "fmGerparam", "fmLaudo", "fmLimpabase", "fmMescomp", "fmConprest", "fmConcara",
+                           "fmConespec", "fmConproced", "fmVorqmunwin", "fmRellaudo", "fmConprof",
+                           "fmGerparvorq"}));
+    for (const QString& name : formNames())
+        EXPECT_EQ(form(name)->objectName(), name);
+    EXPECT_FALSE(dm().dbVorqwin.connected());
+    EXPECT_FALSE(dm().dbMun.connected());
+    EXPECT_FALSE(dm().dbAih.connected());
+    EXPECT_EQ(dm().settings.pvez, "lbPvez");
+}
+
+TEST_F(ShellTest, StartUpConnectsAndArrangesTheMunicipalMenu)
+{
+    start();
+    EXPECT_TRUE(dm().dbVorqwin.connected());
+    EXPECT_TRUE(dm().dbMun.connected());
+    EXPECT_TRUE(dm().dataset("quMun").isOpen());
+    EXPECT_TRUE(fm().isMaximized());
+    EXPECT_TRUE(fm().lbPref->isVisible());
+    EXPECT_EQ(fm().lbPref->text(), "Arapiraca");
+    EXPECT_EQ(fm().edPref->text(), "2700300");
+    EXPECT_EQ(fm().lbAih10->text(), dir.prefix() + "TALVERA10.GDB");
+    EXPECT_TRUE(shown().isEmpty());
+    // Before login only "Sair" is usable.
+    for (const char* name : {"Consultas1", "Relatrios1", "Vorq1", "Senha1"})
+        EXPECT_FALSE(action(name)->isEnabled()) << name;
+    EXPECT_TRUE(action("Sair1")->isEnabled());
+
+    login("operador", "talvera");
+    EXPECT_TRUE(shown().isEmpty()) << shown().join('|').toStdString();
+    EXPECT_FALSE(fm().pnUsuario->isVisible());
+    EXPECT_EQ(dm().settings.user, "operador");
+    for (const char* name : {"Consultas1", "Relatrios1", "Vorq1", "Senha1"}) {
+        EXPECT_TRUE(action(name)->isEnabled()) << name;
+        EXPECT_TRUE(action(name)->isVisible()) << name;
+    }
+    // Never visible in the municipal edition.
+    EXPECT_FALSE(action("Cadastros1")->isVisible());
+    EXPECT_FALSE(action("Utilitrios1")->isVisible());
+    EXPECT_FALSE(action("LimparBaseMensal1")->isVisible());
+    EXPECT_FALSE(fm().programEnded());
+
+    // A menu item sets its preset and opens its form.
+    action("RelaodeAihsutilizadasporMunicpiodeOrigem1")->trigger();
+    EXPECT_EQ(opened, QStringList({"fmParame"}));
+    EXPECT_EQ(form("fmParame")->findChild<QLabel*>("lbOpcao")->text(), "8");
+    EXPECT_FALSE(form("fmParame")->findChild<QWidget*>("rgMes")->isHidden());
+    action("DistribuioporMsAno1")->trigger();
+    EXPECT_EQ(form("fmParame")->findChild<QLabel*>("lbOpcao")->text(), "1");
+    EXPECT_TRUE(form("fmParame")->findChild<QWidget*>("rgMes")->isHidden());
+}
+
+TEST_F(ShellTest, LoginRefusals)
+{
+    struct Case {
+        const char* user;
+        const char* password;
+        const char* message;
+    };
+    const Case cases[] = {
+        {" 1 ", "estado", "Usuário não cadastrado"},      // refused before any query
+        {"2", "", "Usuário não cadastrado"},
+        {"ninguem", "x", "Usuário não cadastrado"},
+        {"operador", "TALVERA", "Senha incorreta"},       // case matters
+        {"operador", "talvera ", "Senha incorreta"},      // no trimming
+        {" operador", "talvera", "Usuário não cadastrado"}, // the code is looked up as typed
+    };
+    start();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.user);
+        messages->clear();
+        login(QString::fromUtf8(c.user), QString::fromUtf8(c.password));
+        EXPECT_EQ(shown(), QStringList({QString::fromUtf8(c.message)}));
+        EXPECT_FALSE(fm().pnUsuario->isHidden());
+        EXPECT_FALSE(action("Consultas1")->isEnabled());
+    }
+    // Retries are unlimited: the right password still gets in.
+    messages->clear();
+    login("operador", "talvera");
+    EXPECT_TRUE(shown().isEmpty());
+    EXPECT_TRUE(fm().pnUsuario->isHidden());
+}
+
+TEST_F(ShellTest, MunicipalRefusesUserOneBeforeAnyQuery)
+{
+    start();
+    login(" 1 ", "estado");
+    EXPECT_TRUE(dm().quConsulta.sqlText().isEmpty());
+}
+
+TEST_F(ShellTest, OutOfDateVersionEndsTheProgram)
+{
+    execOn("TALVERA.GDB", "update PARAMETRO set VERSAO = 'v.2016.01.1 '");
+    start();
+    login("operador", "talvera");
+    EXPECT_EQ(shown(), QStringList({"Versão desatualizada, entre em contato com o DELCOR"}));
+    EXPECT_TRUE(fm().programEnded());
+    EXPECT_FALSE(fm().isVisible());
+    // Every connection was committed and closed.
+    EXPECT_FALSE(dm().dbAih.connected());
+    EXPECT_FALSE(dm().dbVorqwin.connected());
+    EXPECT_FALSE(dm().dbMun.connected());
+}
+
+TEST_F(ShellTest, VorqOfAnotherMunicipalityEndsTheProgram)
+{
+    execOn("VORQ.GDB", "update TABMUN set CODMUN = '2704302', NOME = 'Maceió'");
+    start();
+    EXPECT_EQ(shown(), QStringList({"O arquivo do VORQ está diferente do município em uso"}));
+    EXPECT_TRUE(fm().programEnded());
+    EXPECT_FALSE(fm().isVisible());
+    EXPECT_FALSE(dm().dbMun.connected());
+}
+
+TEST_F(ShellTest, UnreachableDatabaseAtStartUpShowsTheErrorNamingIt)
+{
+    QFile::remove(dir.file("VORQ.GDB"));
+    start();
+    ASSERT_EQ(errors().size(), 1);
+    EXPECT_TRUE(errors().first().contains("VORQ.GDB")) << errors().first().toStdString();
+    // The rest of the start-up did not run.
+    EXPECT_FALSE(dm().dbVorqwin.connected());
+    EXPECT_FALSE(dm().dataset("quMun").isOpen());
+    EXPECT_FALSE(fm().programEnded());
+}
+
+TEST_F(ShellTest, EnterMovesToTheNextControl)
+{
+    start();
+    QApplication::setActiveWindow(&fm());
+    fm().edUsu->setFocus();
+    fm().edUsu->setText("operador");
+    QTest::keyClick(fm().edUsu, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), fm().edSen);
+    fm().edSen->setText("talvera");
+    QTest::keyClick(fm().edSen, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), fm().Button1);
+    // Enter on the button moves on; it does not log in.
+    QTest::keyClick(fm().Button1, Qt::Key_Return);
+    EXPECT_FALSE(fm().pnUsuario->isHidden());
+}
+
+namespace {
+
+class PasswordTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        start();
+        login("operador", "talvera");
+        altsen = static_cast<TfmAltsen*>(form("fmAltsen"));
+    }
+    void change(const QString& current, const QString& fresh, const QString& confirmation)
+    {
+        messages->clear();
+        altsen->edAtual->setText(current);
+        altsen->edNova->setText(fresh);
+        altsen->edConfirma->setText(confirmation);
+        altsen->Button1->click();
+    }
+    QString stored() { return readOneFromProgram("select SENHA from USUARIO where CODUSU = 'operador'"); }
+    QString readOneFromProgram(const QString& sql)
+    {
+        db::Query q(dm().dbAih);
+        q.setSql(sql);
+        q.open();
+        return q.value(0).toString();
+    }
+    TfmAltsen* altsen = nullptr;
+};
+
+} // namespace
+
+TEST_F(PasswordTest, ChecksAllRunAndShowInOrder)
+{
+    struct Case {
+        const char* current;
+        const char* fresh;
+        const char* confirmation;
+        QStringList messages;
+    };
+    const Case cases[] = {
+        {"errada", "nova", "outra", {"Senha Inválida", "Senha Nova e Confirmação estão diferentes"}},
+        {"talvera", "talvera", "talvera", {"Senha nova igual a senha atual"}},
+        {"TALVERA", "nova", "nova", {"Senha Inválida"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.current);
+        change(c.current, c.fresh, c.confirmation);
+        EXPECT_EQ(shown(), c.messages);
+        EXPECT_EQ(stored(), "talvera");
+    }
+}
+
+TEST_F(PasswordTest, EmptyNewPasswordIsAccepted)
+{
+    change("talvera", "", "");
+    EXPECT_EQ(shown(), QStringList({"ALTERAÇÃO OK"}));
+    EXPECT_EQ(readOne("TALVERA.GDB", "select SENHA from USUARIO where CODUSU = 'operador'").size(), 0)
+        << "committed at once";
+}
+
+TEST_F(PasswordTest, ChangeSurvivesALaterFailedWrite)
+{
+    change("talvera", "segredo", "segredo");
+    EXPECT_EQ(shown(), QStringList({"ALTERAÇÃO OK"}));
+    const db::WriteResult failed = db::guardedWrite(dm().trAih(), [&] {
+        dm().quAtualiza.close();
+        dm().quAtualiza.setSql("insert into MUN (CODMUN, NOME) values ('2700300', 'duplicado')");
+        dm().quAtualiza.execSql();
+    });
+    EXPECT_FALSE(failed.ok);
+    EXPECT_EQ(stored(), "segredo");
+    // Logging in again later uses the new password.
+    EXPECT_EQ(readOne("TALVERA.GDB", "select SENHA from USUARIO where CODUSU = 'operador'"), "segredo");
+}
