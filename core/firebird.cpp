@@ -239,6 +239,16 @@ void Database::open()
     });
 }
 
+bool Database::isRemote() const
+{
+    const qsizetype colon = name_.indexOf(u':');
+#ifdef Q_OS_WIN
+    return colon > 1; // "C:\\..." is a drive letter
+#else
+    return colon > 0;
+#endif
+}
+
 void Database::close()
 {
     if (!attachment_)
@@ -806,7 +816,7 @@ WriteResult guardedWrite(Transaction& tr, const std::function<void()>& work)
         tr.commitRetaining();
         return {};
     } catch (const std::exception& e) {
-        WriteResult result{false, QString::fromUtf8(e.what())};
+        WriteResult result{false, QString::fromUtf8(e.what()), dynamic_cast<const Cancelled*>(&e) != nullptr};
         try {
             tr.rollbackRetaining();
         } catch (const std::exception& again) {

@@ -30,6 +30,12 @@ public:
     QString message() const { return QString::fromUtf8(what()); }
 };
 
+// Thrown by work that the operator cancelled; the write helper rolls it back.
+class Cancelled : public DatabaseError {
+public:
+    using DatabaseError::DatabaseError;
+};
+
 class Database;
 class Query;
 
@@ -87,6 +93,8 @@ public:
     // Closes every query, commits the active transaction, then detaches.
     void close();
     bool connected() const { return attachment_ != nullptr; }
+    // True when the name reaches a server over the network ("host:path").
+    bool isRemote() const;
 
     Transaction& transaction() { return transaction_; }
     Firebird::IAttachment* attachment() const { return attachment_; }
@@ -216,6 +224,7 @@ private:
 struct WriteResult {
     bool ok = true;
     QString error;
+    bool cancelled = false;
     explicit operator bool() const { return ok; }
 };
 WriteResult guardedWrite(Transaction& tr, const std::function<void()>& work);

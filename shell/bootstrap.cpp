@@ -1,6 +1,9 @@
 #include "shell/bootstrap.h"
 
 #include "core/datamodule.h"
+#include "ranges/cmovim.h"
+#include "ranges/distr.h"
+#include "ranges/receb.h"
 #include "shell/altsen.h"
 #include "shell/placeholder.h"
 #include "shell/principal.h"
@@ -46,9 +49,9 @@ void createForms(const BuildSettings& build, const QString& configFile)
     principal->setDataModule(dataModule.get());
     DataModule& dm = *dataModule;
 
-    addPlaceholder("fmReceb", "Previsão Anual de AIH´s / APAC's");
-    addPlaceholder("fmDistr", "Distribuição de AIH´s / APAC's para os municípios");
-    addPlaceholder("fmCmovim", "Consulta de Aih´s / Apac´s distribuidas");
+    add("fmReceb", new ranges::TfmReceb(dm));
+    add("fmDistr", new ranges::TfmDistr(dm));
+    add("fmCmovim", new ranges::TfmCmovim(dm));
     addPlaceholder("fmRelato", "Módulo de Relatório");
     add("fmAltsen", new TfmAltsen(dm, [] { return principal ? principal->edUsu->text() : QString(); }));
     addPlaceholder("fmExporta", "Exportar Aih's e Apac's");

@@ -1,0 +1,212 @@
+#include "ranges/cmovim.h"
+
+#include "core/datamodule.h"
+#include "core/datasetmodel.h"
+#include "ranges/rangerules.h"
+#include "widgets/datagrid.h"
+#include "widgets/enterfocus.h"
+#include "widgets/guard.h"
+#include "widgets/lookupcombo.h"
+#include "widgets/maskededit.h"
+#include "widgets/numericedit.h"
+#include "widgets/radiogroup.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHideEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace talvera::ranges {
+
+namespace {
+QCheckBox* filterBox(QWidget* parent, const char* name, const QString& text, QWidget* shows)
+{
+    auto* box = new QCheckBox(text, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    shows->hide();
+    QObject::connect(box, &QCheckBox::toggled, shows, &QWidget::setVisible);
+    return box;
+}
+
+QLabel* countLabel(QWidget* parent, const char* name)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+void load(db::Query& q, const Statement& s)
+{
+    q.close();
+    q.clearSql();
+    q.addLine(s.sql);
+    q.clearParams();
+    for (int i = 0; i < s.params.size(); ++i)
+        q.setParam(i, s.params.at(i));
+    q.prepare();
+    q.open();
+}
+} // namespace
+
+TfmCmovim::TfmCmovim(DataModule& dm, QWidget* parent) : QDialog(parent), dm_(dm)
+{
+    setObjectName(QStringLiteral("fmCmovim"));
+    setWindowTitle(QStringLiteral("Consulta de Aih´s / Apac´s distribuidas"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    edNumero = new widgets::MaskedEdit(widgets::MaskedEdit::aihPicture, this);
+    edNumero->setObjectName(QStringLiteral("edNumero"));
+    db::Dataset& mun = dm.dataset(QStringLiteral("quMun"));
+    auto* municipalities = new db::DatasetModel(mun, {QStringLiteral("CODMUN"), QStringLiteral("NOME")}, this);
+    cbMun = new widgets::LookupCombo(municipalities, 0, 1, this);
+    cbMun->setObjectName(QStringLiteral("cbMun"));
+    cbMun->setMinimumWidth(260);
+    cbMun->onRowChosen = [&mun](int row) { mun.moveTo(row); };
+    rgMun = new widgets::RadioGroup(QStringLiteral("Classificação do Município"),
+                                    {QStringLiteral("Referência"), QStringLiteral("Origem")}, this);
+    rgMun->setObjectName(QStringLiteral("rgMun"));
+    rgMun->setColumns(2);
+    rgMun->setItemIndex(1);
+    edAno = new widgets::NumericEdit(QStringLiteral("0000"), this);
+    edAno->setObjectName(QStringLiteral("edAno"));
+    edAno->setRange(2006, 2016);
+    edAno->setValue(2016);
+    edMes = new widgets::NumericEdit(QStringLiteral("00"), this);
+    edMes->setObjectName(QStringLiteral("edMes"));
+    edMes->setRange(0, 12);
+    for (QWidget* w : {static_cast<QWidget*>(edAno), static_cast<QWidget*>(edMes)})
+        w->setMaximumWidth(70);
+    chAih = filterBox(this, "chAih", QStringLiteral("Nº Aih/Apac"), edNumero);
+    chMun = filterBox(this, "chMun", QStringLiteral("Município"), cbMun);
+    chAno = filterBox(this, "chAno", QStringLiteral("Ano"), edAno);
+    chMes = filterBox(this, "chMes", QStringLiteral("Mês"), edMes);
+    rgBanco = new widgets::RadioGroup(QStringLiteral("Anos"),
+                                      {QStringLiteral("2006 a 2010"), QStringLiteral("2011 em diante")}, this);
+    rgBanco->setObjectName(QStringLiteral("rgBanco"));
+    rgBanco->setItemIndex(1);
+    btPesq = new QPushButton(QStringLiteral("Pesquisar"), this);
+    btPesq->setObjectName(QStringLiteral("btPesq"));
+    btPesq->setAutoDefault(false);
+
+    db::Dataset& movim = dm.dataset(QStringLiteral("quMovim"));
+    const QList<QPair<QString, QString>> columns = {{"nomemun", "Município de Referência"},
+                                                    {"nomemunorig", "Município de Origem"},
+                                                    {"ANOCOMP", "Ano Comp"},
+                                                    {"MESCOMP", "Mês Comp"},
+                                                    {"TIPO", "Tipo"},
+                                                    {"nume", "Nº Aih/Apac"},
+                                                    {"USADA", "Usada"},
+                                                    {"categoria", "Categoria"}};
+    QStringList fields;
+    QList<widgets::GridColumn> gridColumns;
+    for (int i = 0; i < columns.size(); ++i) {
+        fields << columns[i].first;
+        gridColumns << widgets::GridColumn(i, columns[i].second, movim.field(columns[i].first).width);
+    }
+    grNome = new widgets::DataGrid(this);
+    grNome->setObjectName(QStringLiteral("grNome"));
+    grNome->setModel(new db::DatasetModel(movim, fields, this));
+    grNome->setColumns(gridColumns);
+    lbQuant = countLabel(this, "lbQuant");
+    lbUsada = countLabel(this, "lbUsada");
+    lbNusada = countLabel(this, "lbNusada");
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(chAih, 0, 0);
+    layout->addWidget(edNumero, 0, 1, Qt::AlignLeft);
+    layout->addWidget(chMun, 1, 0);
+    layout->addWidget(cbMun, 1, 1);
+    layout->addWidget(chAno, 2, 0);
+    layout->addWidget(edAno, 2, 1, Qt::AlignLeft);
+    layout->addWidget(chMes, 3, 0);
+    layout->addWidget(edMes, 3, 1, Qt::AlignLeft);
+    layout->addWidget(rgMun, 0, 2, 2, 1);
+    layout->addWidget(rgBanco, 2, 2, 2, 1);
+    layout->addWidget(btPesq, 3, 3, Qt::AlignBottom);
+    layout->addWidget(grNome, 4, 0, 1, 4);
+    layout->setRowStretch(4, 1);
+    auto* counts = new QHBoxLayout;
+    counts->addWidget(lbQuant);
+    counts->addSpacing(24);
+    counts->addWidget(lbUsada);
+    counts->addSpacing(24);
+    counts->addWidget(lbNusada);
+    counts->addStretch(1);
+    layout->addLayout(counts, 5, 0, 1, 4);
+    layout->setColumnStretch(1, 1);
+    resize(1000, 620);
+
+    connect(rgBanco, &widgets::RadioGroup::clicked, this, widgets::guardedSlot([this] { chooseDatabase(); }));
+    connect(btPesq, &QPushButton::clicked, this, widgets::guardedSlot([this] { btPesqClick(); }));
+    widgets::installEnterMovesFocus(this);
+}
+
+void TfmCmovim::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        widgets::guarded([this] { chooseDatabase(); });
+}
+
+void TfmCmovim::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    // Whatever was consulted, the other forms find the main database again.
+    if (!event->spontaneous())
+        widgets::guarded([this] {
+            dm_.switchMainDatabase(false);
+            dm_.dataset(QStringLiteral("quMun")).open();
+        });
+}
+
+void TfmCmovim::chooseDatabase()
+{
+    dm_.switchMainDatabase(rgBanco->itemIndex() == 0);
+    db::Dataset& mun = dm_.dataset(QStringLiteral("quMun"));
+    mun.close();
+    mun.open();
+    lbQuant->clear();
+    lbUsada->clear();
+    lbNusada->clear();
+}
+
+void TfmCmovim::btPesqClick()
+{
+    MovementFilter filter;
+    if (chAih->isChecked()) {
+        const auto number = readNumber(edNumero->digits());
+        if (!number)
+            throw db::DatabaseError(QStringLiteral("Informe o número da Aih/Apac a pesquisar"));
+        filter.number = *number;
+    }
+    if (chMun->isChecked())
+        filter.municipality = cbMun->key();
+    filter.byOrigin = rgMun->itemIndex() != 0;
+    if (chAno->isChecked())
+        filter.year = static_cast<int>(edAno->value());
+    if (chMes->isChecked())
+        filter.month = static_cast<int>(edMes->value());
+    const MovementStatements s = movementConsultation(filter);
+    db::Dataset& movim = dm_.dataset(QStringLiteral("quMovim"));
+    db::Dataset& total = dm_.dataset(QStringLiteral("quConta"));
+    db::Dataset& used = dm_.dataset(QStringLiteral("quUsada"));
+    db::Dataset& unused = dm_.dataset(QStringLiteral("quNusada"));
+    load(movim, s.listing);
+    load(total, s.total);
+    load(used, s.used);
+    load(unused, s.unused);
+    lbQuant->setText(QString::number(total.value(QStringLiteral("QUANT")).toLongLong()) +
+                     QStringLiteral(" Documentos totais"));
+    lbUsada->setText(QString::number(used.value(QStringLiteral("QUANT")).toLongLong()) +
+                     QStringLiteral(" Documentos usados"));
+    lbNusada->setText(QString::number(unused.value(QStringLiteral("QUANT")).toLongLong()) +
+                      QStringLiteral(" Documentos a usar"));
+}
+
+} // namespace talvera::ranges

@@ -1,0 +1,372 @@
+#include "ranges/rangerules.h"
+
+#include "core/datamodule.h"
+#include "core/numbers.h"
+
+namespace talvera::ranges {
+
+namespace {
+
+const QString kInicialInvalido = QStringLiteral("Valor Inicial inválido");
+const QString kFinalInvalido = QStringLiteral("Valor Final inválido");
+
+// Runs a select on the query with its parameters; true when a row came back.
+bool hasRows(db::Query& q, const QString& sql, const QVariantList& params)
+{
+    q.close();
+    q.clearSql();
+    q.addLine(sql);
+    for (int i = 0; i < params.size(); ++i)
+        q.setParam(i, params.at(i));
+    q.prepare();
+    q.open();
+    return !q.eof();
+}
+
+void exec(db::Query& q, const QString& sql, const QVariantList& params)
+{
+    q.close();
+    q.clearSql();
+    q.addLine(sql);
+    for (int i = 0; i < params.size(); ++i)
+        q.setParam(i, params.at(i));
+    q.prepare();
+    q.execSql();
+}
+
+// Rows per EXECUTE BLOCK: one statement text for every full batch keeps it
+// prepared once, and the text stays well inside the engine's size limit.
+constexpr int kBatch = 256;
+// How often the single-row loop reports progress.
+constexpr int kProgressStep = 1000;
+
+QString batchText(int rows)
+{
+    QString sql = QStringLiteral("execute block (r varchar(7) = ?, a smallint = ?, m smallint = ?, "
+                                 "o varchar(7) = ?, t varchar(1) = ?");
+    for (int i = 0; i < rows; ++i)
+        sql += QStringLiteral(", n%1 bigint = ?, d%1 smallint = ?").arg(i);
+    sql += QStringLiteral(") as begin\n");
+    for (int i = 0; i < rows; ++i)
+        sql += QStringLiteral("insert into tbmovim (MUNREF,ANOCOMP,MESCOMP,MUNORIG,TIPO,NUMERO,DV,USADA) "
+                              "values (:r, :a, :m, :o, :t, :n%1, :d%1, 'N');\n")
+                   .arg(i);
+    sql += QStringLiteral("end");
+    return sql;
+}
+
+void report(const Progress& progress, qint64 done, qint64 total)
+{
+    if (progress && !progress(done, total))
+        throw db::Cancelled(QStringLiteral("Distribuição cancelada pelo operador; nada foi gravado."));
+}
+
+void expandSingle(db::Query& q, const Distribution& d, const Progress& progress)
+{
+    q.close();
+    q.setParamCheck(true);
+    q.clearSql();
+    q.addLine(QStringLiteral("insert into tbmovim (MUNREF,ANOCOMP,MESCOMP,MUNORIG,TIPO,NUMERO,DV,USADA) "
+                             "values (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8)"));
+    const qint64 total = d.last - d.first + 1;
+    const QString usada = QStringLiteral("N");
+    for (qint64 x = d.first; x <= d.last; ++x) {
+        q.setParam(0, d.reference);
+        q.setParam(1, d.year);
+        q.setParam(2, d.month);
+        q.setParam(3, d.origin);
+        q.setParam(4, d.type);
+        q.setParam(5, x);
+        q.setParam(6, numbers::checkDigit(x));
+        q.setParam(7, usada);
+        q.prepare();
+        q.execSql();
+        const qint64 done = x - d.first + 1;
+        if (done % kProgressStep == 0 || done == total)
+            report(progress, done, total);
+    }
+}
+
+void expandBatched(db::Query& q, const Distribution& d, const Progress& progress)
+{
+    const qint64 total = d.last - d.first + 1;
+    int prepared = 0;
+    for (qint64 start = d.first; start <= d.last; start += kBatch) {
+        const int rows = static_cast<int>(std::min<qint64>(kBatch, d.last - start + 1));
+        if (rows != prepared) {
+            q.close();
+            q.setParamCheck(false); // the block's ":variables" are its own
+            q.clearSql();
+            q.addLine(batchText(rows));
+            prepared = rows;
+        }
+        q.setParam(0, d.reference);
+        q.setParam(1, d.year);
+        q.setParam(2, d.month);
+        q.setParam(3, d.origin);
+        q.setParam(4, d.type);
+        for (int i = 0; i < rows; ++i) {
+            q.setParam(5 + 2 * i, start + i);
+            q.setParam(6 + 2 * i, numbers::checkDigit(start + i));
+        }
+        q.prepare();
+        q.execSql();
+        report(progress, start - d.first + rows, total);
+    }
+    q.setParamCheck(true);
+}
+
+} // namespace
+
+bool categoryAccepted(int category)
+{
+    return category == 1 || category == 4 || category == 5;
+}
+
+QString categoryRefusal()
+{
+    return QStringLiteral("Utilize apenas as categorias 1, 4 ou 5");
+}
+
+QStringList categoryItems()
+{
+    return {QStringLiteral("1 - AIH's p/ uso geral"), QStringLiteral("2 - APAC's"),
+            QStringLiteral("3 - AIH's específica da CNRAC"), QStringLiteral("4 - APAC's específica da CNRAC"),
+            QStringLiteral("5 - AIH's p/ cirurgias eletivas")};
+}
+
+QString checkNumbers(const TypedRange& r)
+{
+    using namespace numbers;
+    if (checkDigit(r.first) != r.firstDigit)
+        return QStringLiteral("Dígito verificador inicial inválido");
+    if (checkDigit(r.last) != r.lastDigit)
+        return QStringLiteral("Dígito verificador final inválido");
+    if (r.last < r.first)
+        return QStringLiteral("O valor Final tem que ser maior que o inicial");
+    if (!hasTwelveDigits(r.first))
+        return kInicialInvalido;
+    if (!hasTwelveDigits(r.last))
+        return kFinalInvalido;
+    if (r.category == 5 && stateOf(r.first) != 27)
+        return kInicialInvalido;
+    if (r.category == 5 && stateOf(r.last) != 27)
+        return kFinalInvalido;
+    if (yearDigitsOf(r.first) != r.year % 100)
+        return kInicialInvalido;
+    if (yearDigitsOf(r.last) != r.year % 100)
+        return kFinalInvalido;
+    if (categoryOf(r.first) != r.category)
+        return kInicialInvalido;
+    if (categoryOf(r.last) != r.category)
+        return kFinalInvalido;
+    return {};
+}
+
+QString checkRange(const TypedRange& r)
+{
+    if (r.category == 0)
+        return QStringLiteral("Selecione a categoria");
+    if (!categoryAccepted(r.category))
+        return categoryRefusal();
+    return checkNumbers(r);
+}
+
+bool overlaps(qint64 first1, qint64 last1, qint64 first2, qint64 last2)
+{
+    return first1 <= last2 && first2 <= last1;
+}
+
+std::optional<qint64> readNumber(const QString& digits)
+{
+    bool ok = false;
+    const qint64 value = digits.trimmed().toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+Statement distributionListing(const DistributionFilter& f)
+{
+    Statement s{QStringLiteral("select * from TBDISTR where ANOCOMP > 2005 "), {}};
+    if (f.municipality) {
+        s.sql += f.order == 0 ? QStringLiteral("and munorig = :p1 ") : QStringLiteral("and munref = :p1 ");
+        s.params << *f.municipality;
+    }
+    if (f.year) {
+        s.sql += QStringLiteral("and anocomp = :p2 ");
+        s.params << *f.year;
+    }
+    if (f.month) {
+        s.sql += QStringLiteral("and mescomp = :p3 ");
+        s.params << *f.month;
+    }
+    switch (f.order) {
+    case 0: s.sql += QStringLiteral("order by MUNORIG, ANOCOMP, MESCOMP, MUNREF"); break;
+    case 1: s.sql += QStringLiteral("order by MUNREF, ANOCOMP, MESCOMP, MUNORIG"); break;
+    case 2: s.sql += QStringLiteral("order by ANOCOMP, MESCOMP, MUNORIG, MUNREF"); break;
+    default: break;
+    }
+    return s;
+}
+
+MovementStatements movementConsultation(const MovementFilter& f)
+{
+    QString filter;
+    QVariantList params;
+    if (f.number) {
+        filter += QStringLiteral("and numero = :p1 ");
+        params << *f.number;
+    }
+    if (f.municipality) {
+        filter += f.byOrigin ? QStringLiteral("and munorig = :p2 ") : QStringLiteral("and munref = :p2 ");
+        params << *f.municipality;
+    }
+    if (f.year) {
+        filter += QStringLiteral("and anocomp = :p3 ");
+        params << *f.year;
+    }
+    if (f.month) {
+        filter += QStringLiteral("and mescomp = :p4 ");
+        params << *f.month;
+    }
+    const QString order = f.byOrigin ? QStringLiteral("order by ANOCOMP, MESCOMP, MUNORIG, NUMERO")
+                                     : QStringLiteral("order by ANOCOMP, MESCOMP, MUNREF, NUMERO");
+    return {{QStringLiteral("select * from TBMOVIM where anocomp > 2005 ") + filter + order, params},
+            {QStringLiteral("select count (*) quant from TBMOVIM where anocomp > 2005 ") + filter, params},
+            {QStringLiteral("select count (*) quant from TBMOVIM where anocomp > 2005 and usada = 'S' ") + filter,
+             params},
+            {QStringLiteral("select count (*) quant from TBMOVIM where anocomp > 2005 and usada = 'N' ") + filter,
+             params}};
+}
+
+bool forecastOverlaps(DataModule& dm, qint64 first, qint64 last)
+{
+    // Inclusive bounds: a block sharing even one end number overlaps.
+    return hasRows(dm.quConsulta, QStringLiteral("select * from tbanual where inicial <= :p1 and final >= :p2"),
+                   {last, first});
+}
+
+bool anyDistributed(DataModule& dm, qint64 first, qint64 last)
+{
+    return hasRows(dm.quConsulta,
+                   QStringLiteral("select first 1 * from tbmovim where numero >= :p1 and numero <= :p2"),
+                   {first, last});
+}
+
+bool anyWrittenOff(DataModule& dm, qint64 first, qint64 last)
+{
+    return hasRows(
+        dm.quConsulta,
+        QStringLiteral("select first 1 * from tbmovim where numero >= :p1 and numero <= :p2 and usada = :p3"),
+        {first, last, QStringLiteral("S")});
+}
+
+db::WriteResult insertForecast(DataModule& dm, const ForecastBlock& b)
+{
+    return db::guardedWrite(dm.trAih(), [&] {
+        exec(dm.quAtualiza,
+             QStringLiteral("insert into tbanual (ANO,MUNORIG,INICIAL,DVINIC,FINAL,DVFINA) values "
+                            "(:p1, :p2, :p3, :p4, :p5, :p6)"),
+             {b.year, b.municipality, b.first, b.firstDigit, b.last, b.lastDigit});
+    });
+}
+
+db::WriteResult deleteForecast(DataModule& dm, const ForecastBlock& b)
+{
+    return db::guardedWrite(dm.trAih(), [&] {
+        exec(dm.quAtualiza,
+             QStringLiteral("delete from tbanual where ano = :p1 and munorig = :p2 and inicial = :p3 and final = :p4"),
+             {b.year, b.municipality, b.first, b.last});
+    });
+}
+
+bool insideForecast(DataModule& dm, const QString& reference, qint64 first, qint64 last)
+{
+    return hasRows(dm.quConsulta,
+                   QStringLiteral("select * from tbanual where munorig = :p1 and inicial <= :p2 and final >= :p3"),
+                   {reference, first, last});
+}
+
+bool distributionExists(DataModule& dm, const Distribution& d)
+{
+    return hasRows(dm.quConsulta,
+                   QStringLiteral("select * from tbdistr where anocomp = :p1 and mescomp = :p2 and munorig = :p3 "
+                                  "and inicial = :p4 and final = :p5"),
+                   {d.year, d.month, d.origin, d.first, d.last});
+}
+
+void expandMovements(db::Query& query, const Distribution& d, const Progress& progress)
+{
+    if (query.database().isRemote())
+        expandBatched(query, d, progress);
+    else
+        expandSingle(query, d, progress);
+}
+
+db::WriteResult saveDistribution(DataModule& dm, const Distribution& d, const Progress& progress)
+{
+    return db::guardedWrite(dm.trAih(), [&] {
+        exec(dm.quAtualiza,
+             QStringLiteral("insert into tbdistr (MUNREF,ANOCOMP,MESCOMP,MUNORIG,INICIAL,DVINIC,FINAL,DVFINA,TIPO) "
+                            "values (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8, :p9)"),
+             {d.reference, d.year, d.month, d.origin, d.first, d.firstDigit, d.last, d.lastDigit, d.type});
+        expandMovements(dm.quAtualiza2, d, progress);
+    });
+}
+
+db::WriteResult deleteDistribution(DataModule& dm, const Distribution& d)
+{
+    return db::guardedWrite(dm.trAih(), [&] {
+        exec(dm.quAtualiza,
+             QStringLiteral("delete from tbdistr where munorig = :p1 and anocomp = :p2 and mescomp = :p3 "
+                            "and inicial = :p4 and final = :p5"),
+             {d.origin, d.year, d.month, d.first, d.last});
+        exec(dm.quAtualiza2,
+             QStringLiteral("delete from tbmovim where munorig = :p1 and anocomp = :p2 and mescomp = :p3 "
+                            "and numero >= :p4 and numero <= :p5"),
+             {d.origin, d.year, d.month, d.first, d.last});
+    });
+}
+
+std::optional<std::pair<qint64, qint64>> proposeRange(DataModule& dm, const QString& reference, int year,
+                                                      int category, qint64 quantity)
+{
+    if (quantity <= 0)
+        return std::nullopt;
+    struct Block {
+        qint64 first;
+        qint64 last;
+    };
+    std::vector<Block> blocks;
+    db::Query& q = dm.quConsulta;
+    q.close();
+    q.clearSql();
+    q.addLine(QStringLiteral("select inicial, final from tbanual where munorig = :p1 order by inicial"));
+    q.setParam(0, reference);
+    q.prepare();
+    for (q.open(); !q.eof(); q.next()) {
+        const qint64 first = q.value(0).toLongLong();
+        if (numbers::yearDigitsOf(first) == year % 100 && numbers::categoryOf(first) == category)
+            blocks.push_back({first, q.value(1).toLongLong()});
+    }
+    q.close();
+    db::Query& used = dm.quConsulta2;
+    used.close();
+    used.clearSql();
+    used.addLine(QStringLiteral("select max(numero) from tbmovim where numero >= :p1 and numero <= :p2"));
+    for (const Block& b : blocks) {
+        used.setParam(0, b.first);
+        used.setParam(1, b.last);
+        used.prepare();
+        used.open();
+        const QVariant highest = used.value(0);
+        used.close();
+        const qint64 next = highest.isNull() ? b.first : highest.toLongLong() + 1;
+        if (b.last - next + 1 >= quantity)
+            return std::make_pair(next, next + quantity - 1);
+    }
+    return std::nullopt;
+}
+
+} // namespace talvera::ranges
