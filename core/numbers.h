@@ -5,12 +5,21 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <type_traits>
+
 namespace talvera::numbers {
 
 // Base modulo 11, a remainder of 10 giving 0.
 int checkDigit(qint64 base);
 // Floating-point bases (from numeric edits) are truncated toward zero first.
 int checkDigit(double base);
+// Any other integer type reads as a 64-bit base.
+template <class T>
+    requires std::is_integral_v<T>
+int checkDigit(T base)
+{
+    return checkDigit(static_cast<qint64>(base));
+}
 
 // "d1d2.d3d4.d5.d6.d7d8d9.d10d11d12-c"; only the first 12 digits of a longer base are used.
 QString displayText(qint64 base, int checkDigit);
