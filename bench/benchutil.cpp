@@ -2,7 +2,11 @@
 
 #include "schema/schema.h"
 
+#include <QFile>
+#include <QProcess>
 #include <QTextStream>
+
+#include <stdexcept>
 
 #include <cstdio>
 
@@ -24,6 +28,52 @@ double seconds(const std::function<void()>& f)
     const auto start = std::chrono::steady_clock::now();
     f();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+namespace {
+int serverScript(const QString& action)
+{
+    QProcess script;
+    script.setStandardOutputFile(QProcess::nullDevice());
+    script.setStandardErrorFile(QProcess::nullDevice());
+    script.start(QStringLiteral(TALVERA_SOURCE_DIR "/scripts/firebird-server.sh"), {action});
+    script.waitForFinished(120000);
+    return script.exitStatus() == QProcess::NormalExit ? script.exitCode() : -1;
+}
+} // namespace
+
+LoopbackServer::LoopbackServer()
+{
+    if (serverScript(QStringLiteral("status")) == 0)
+        return;
+    if (serverScript(QStringLiteral("start")) != 0)
+        throw std::runtime_error("the loopback Firebird server did not start");
+    started_ = true;
+}
+
+LoopbackServer::~LoopbackServer()
+{
+    if (started_)
+        serverScript(QStringLiteral("stop"));
+}
+
+double peakMemoryMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+void resetPeakMemory()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5");
 }
 
 Scratch::Scratch()

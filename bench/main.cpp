@@ -1,21 +1,30 @@
 // talvera-bench [group]: runs the named group of benchmarks, or all of them.
-#include <QCoreApplication>
+#include <QApplication>
 #include <QTextStream>
 
 #include <cstdio>
 #include <exception>
 #include <functional>
-#include <map>
+#include <algorithm>
+#include <vector>
 
 namespace talvera::bench {
 void insertGroup();
-}
+void expansionGroup();
+void consultationGroup();
+} // namespace talvera::bench
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    const std::map<QString, std::function<void()>> groups = {
+    // The consultation drives the real form: widgets, without a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // In the order they run when none is named.
+    const std::vector<std::pair<QString, std::function<void()>>> groups = {
         {QStringLiteral("insert"), talvera::bench::insertGroup},
+        {QStringLiteral("expansion"), talvera::bench::expansionGroup},
+        {QStringLiteral("consultation"), talvera::bench::consultationGroup},
     };
     const QStringList args = app.arguments().mid(1);
     try {
@@ -25,7 +34,8 @@ int main(int argc, char** argv)
             return 0;
         }
         for (const QString& name : args) {
-            const auto it = groups.find(name);
+            const auto it = std::find_if(groups.begin(), groups.end(),
+                                         [&](const auto& g) { return g.first == name; });
             if (it == groups.end()) {
                 std::fprintf(stderr, "grupo desconhecido: %s\n", name.toUtf8().constData());
                 return 2;

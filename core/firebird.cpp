@@ -617,6 +617,7 @@ void Query::describeOutput()
         outputBuffer_.assign(output_->getMessageLength(&st), 0);
     });
     row_.assign(columns_.size(), QVariant());
+    lastText_.assign(columns_.size(), std::string());
 }
 
 void Query::open()
@@ -716,7 +717,15 @@ void Query::decodeRow()
         case SQL_VARYING: {
             unsigned short len = 0;
             std::memcpy(&len, d, sizeof(len));
-            row_[i] = QString::fromUtf8(reinterpret_cast<const char*>(d + sizeof(len)), len);
+            const char* text = reinterpret_cast<const char*>(d + sizeof(len));
+            // Codes repeat from row to row: share the previous row's string
+            // instead of allocating an equal one, which keeps large results small.
+            std::string& last = lastText_[i];
+            if (row_[i].typeId() == QMetaType::QString && last.size() == len
+                && std::memcmp(last.data(), text, len) == 0)
+                break;
+            last.assign(text, len);
+            row_[i] = QString::fromUtf8(text, len);
             break;
         }
         case SQL_SHORT: {

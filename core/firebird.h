@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace Firebird {
@@ -214,6 +215,7 @@ private:
     std::vector<unsigned char> outputBuffer_;
     std::vector<Column> columns_;
     std::vector<QVariant> row_;
+    std::vector<std::string> lastText_; // raw text of the previous row, per column
     Firebird::IResultSet* cursor_ = nullptr;
     bool open_ = false;
     bool eof_ = true;

@@ -43,7 +43,7 @@ case "${1:-}" in
     stop_server
     ;;
   status)
-    answering && echo running || { echo stopped; exit 1; }
+    answering && echo running >&2 || { echo stopped >&2; exit 1; }
     ;;
   *)
     echo "usage: $0 start|stop|status" >&2

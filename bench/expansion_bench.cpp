@@ -1,0 +1,100 @@
+// Expansion of a 100,000-number distribution through the code the form calls,
+// embedded and on the loopback server, against a bare baseline in the same run.
+#include "bench/benchutil.h"
+#include "core/datamodule.h"
+#include "core/numbers.h"
+#include "ranges/rangerules.h"
+
+namespace talvera::bench {
+
+namespace {
+
+constexpr qint64 kNumbers = 100000;
+constexpr int kNaiveRows = 20000;
+constexpr qint64 kFirst = 271610000000;
+
+// A data module over the scratch files; the state edition serves the main one over TCP.
+std::unique_ptr<DataModule> dataModule(const Scratch& scratch, Edition edition)
+{
+    BuildSettings build{QStringLiteral("127.0.0.1"), scratch.file(QStringLiteral("TALVERA.GDB")), scratch.prefix()};
+    auto dm = std::make_unique<DataModule>(edition, build, scratch.file(QStringLiteral("CONFIGBD.TXT")));
+    dm->dbVorqwin.open();
+    dm->dbAih.open();
+    return dm;
+}
+
+double expansion(DataModule& dm)
+{
+    const ranges::Distribution d{QStringLiteral("2700300"), 2016, 1, QStringLiteral("2700300"), kFirst,
+                                 numbers::checkDigit(kFirst), kFirst + kNumbers - 1,
+                                 numbers::checkDigit(kFirst + kNumbers - 1), QStringLiteral("E")};
+    db::WriteResult result;
+    const double elapsed = seconds([&] { result = ranges::saveDistribution(dm, d); });
+    if (!result)
+        throw std::runtime_error(result.error.toStdString());
+    return elapsed;
+}
+
+// One insert per round trip, the way a plain loop would send them.
+double naiveLoop(DataModule& dm)
+{
+    db::Query q(dm.dbAih);
+    q.setSql(QStringLiteral("insert into tbmovim (MUNREF,ANOCOMP,MESCOMP,MUNORIG,TIPO,NUMERO,DV,USADA) "
+                            "values (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8)"));
+    dm.trAih().start();
+    return seconds([&] {
+        for (qint64 x = kFirst; x < kFirst + kNaiveRows; ++x) {
+            const QVariant values[] = {QStringLiteral("2700300"), 2016, 1, QStringLiteral("2700300"),
+                                       QStringLiteral("E"), x, numbers::checkDigit(x), QStringLiteral("N")};
+            for (int i = 0; i < 8; ++i)
+                q.setParam(i, values[i]);
+            q.execSql();
+        }
+        dm.trAih().commitRetaining();
+    });
+}
+
+} // namespace
+
+void expansionGroup()
+{
+    // Embedded: against the bare API's single-row insert rate.
+    double embedded = 0;
+    {
+        Scratch scratch;
+        addMunicipality(scratch.file(QStringLiteral("TALVERA.GDB")));
+        auto dm = dataModule(scratch, Edition::Municipal);
+        embedded = kNumbers / expansion(*dm);
+    }
+    double bare = 0;
+    {
+        Scratch scratch;
+        addMunicipality(scratch.file(QStringLiteral("TALVERA.GDB")));
+        bare = kNumbers / bareInserts(scratch.file(QStringLiteral("TALVERA.GDB")), static_cast<int>(kNumbers));
+    }
+    report(QStringLiteral("expansion embedded rows/s"), embedded, 0);
+    report(QStringLiteral("expansion embedded bare rows/s"), bare, 0);
+    report(QStringLiteral("expansion embedded ratio"), embedded / bare, 3);
+
+    // Over TCP: EXECUTE BLOCK batches against one insert per round trip.
+    LoopbackServer server;
+    double tcp = 0;
+    {
+        Scratch scratch;
+        addMunicipality(scratch.file(QStringLiteral("TALVERA.GDB")));
+        auto dm = dataModule(scratch, Edition::State);
+        tcp = kNumbers / expansion(*dm);
+    }
+    double naive = 0;
+    {
+        Scratch scratch;
+        addMunicipality(scratch.file(QStringLiteral("TALVERA.GDB")));
+        auto dm = dataModule(scratch, Edition::State);
+        naive = kNaiveRows / naiveLoop(*dm);
+    }
+    report(QStringLiteral("expansion tcp rows/s"), tcp, 0);
+    report(QStringLiteral("expansion tcp naive rows/s"), naive, 0);
+    report(QStringLiteral("expansion tcp ratio"), tcp / naive, 2);
+}
+
+} // namespace talvera::bench
