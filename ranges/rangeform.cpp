@@ -43,8 +43,10 @@ RangeForm::RangeForm(DataModule& dm, const QString& name, const QString& caption
     edDvfina = new widgets::NumericEdit(QStringLiteral("0"), this);
     edDvfina->setObjectName(QStringLiteral("edDvfina"));
     edDvfina->setRange(0, 9);
-    for (QWidget* w : {static_cast<QWidget*>(edDvinic), static_cast<QWidget*>(edDvfina)})
-        w->setMaximumWidth(40);
+    for (widgets::NumericEdit* digit : {edDvinic, edDvfina}) {
+        digit->setMaximumWidth(40);
+        digit->setZeroShown(true);
+    }
     btInclui = button(this, "btInclui", QStringLiteral("Incluir"));
     btConfirma = button(this, "btConfirma", QStringLiteral("Gravar"));
     btCancela = button(this, "btCancela", QStringLiteral("Retornar"));

@@ -1,5 +1,7 @@
 #include "widgets/datagrid.h"
 
+#include <algorithm>
+
 #include <QHash>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
@@ -146,8 +148,15 @@ void DataGrid::applyColumns()
     for (int position = 0; position < shown.size(); ++position) {
         const int column = shown.at(position);
         header->moveSection(header->visualIndex(column), position);
-        if (widths.at(position) > 0)
-            header->resizeSection(column, fontMetrics().averageCharWidth() * widths.at(position) + margin);
+        if (widths.at(position) > 0) {
+            // Never narrower than the column's title.
+            const QString title = m_proxy->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+            const int titleWidth = header->fontMetrics().horizontalAdvance(title) + 2 * margin;
+            // Digits are the widest characters these grids show.
+            const int charWidth = std::max(fontMetrics().averageCharWidth(),
+                                           fontMetrics().horizontalAdvance(QLatin1Char('0')));
+            header->resizeSection(column, std::max(titleWidth, charWidth * widths.at(position) + margin));
+        }
     }
 }
 

@@ -80,9 +80,15 @@ void NumericEdit::clear()
     setValue(0);
 }
 
+void NumericEdit::setZeroShown(bool shown)
+{
+    m_zeroShown = shown;
+    showValue();
+}
+
 QString NumericEdit::textFromValue(double value) const
 {
-    if (value == 0)
+    if (value == 0 && !m_zeroShown)
         return {};
     QString text = QString::number(std::abs(value), 'f', m_decimals);
     qsizetype point = text.indexOf(QLatin1Char('.'));

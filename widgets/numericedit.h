@@ -14,6 +14,8 @@ class NumericEdit : public QAbstractSpinBox {
     Q_PROPERTY(double minimum READ minimum WRITE setMinimum)
     Q_PROPERTY(double maximum READ maximum WRITE setMaximum)
     Q_PROPERTY(QString format READ format WRITE setFormat)
+    // Zero is shown blank unless set (a check digit 0 is a real value).
+    Q_PROPERTY(bool zeroShown READ zeroShown WRITE setZeroShown)
 
 public:
     explicit NumericEdit(QWidget* parent = nullptr);
@@ -32,6 +34,8 @@ public:
     QString format() const { return m_format; }
     void setFormat(const QString& format);
     int decimals() const { return m_decimals; }
+    bool zeroShown() const { return m_zeroShown; }
+    void setZeroShown(bool shown);
 
     QString textFromValue(double value) const;
     // Empty text is 0; anything else is clamped to the range.
@@ -58,6 +62,7 @@ private:
     QString m_format;
     int m_width = 1;
     int m_decimals = 0;
+    bool m_zeroShown = false;
     double m_minimum = 0;
     double m_maximum = 999999999999999.0;
     double m_value = 0;

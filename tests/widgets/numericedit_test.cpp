@@ -91,6 +91,17 @@ INSTANTIATE_TEST_SUITE_P(Cases, NumericEditSetting,
                                          Set{"0.00", 2.005, 2.01, "2,01"},
                                          Set{"00", 0, 0, ""})); // 0 is the blank, whatever the range
 
+TEST(NumericEdit, ZeroCanBeShown)
+{
+    NumericEdit digit(QStringLiteral("0"));
+    digit.setRange(0, 9);
+    digit.setValue(0);
+    EXPECT_EQ(digit.text(), "");
+    digit.setProperty("zeroShown", true);
+    EXPECT_EQ(digit.text(), "0");
+    EXPECT_EQ(digit.property("value").toDouble(), 0.0);
+}
+
 TEST(NumericEdit, ClearedTextReadsZeroAndSignalsChange)
 {
     NumericEdit edit(QStringLiteral("00"));
