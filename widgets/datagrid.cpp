@@ -155,7 +155,7 @@ void DataGrid::applyColumns()
             // Digits are the widest characters these grids show.
             const int charWidth = std::max(fontMetrics().averageCharWidth(),
                                            fontMetrics().horizontalAdvance(QLatin1Char('0')));
-            header->resizeSection(column, std::max(titleWidth, charWidth * widths.at(position) + margin));
+            header->resizeSection(column, std::max(titleWidth, charWidth * (widths.at(position) + 1) + margin));
         }
     }
 }
