@@ -333,6 +333,17 @@ void Query::setParam(int index, const QVariant& value)
     params_[static_cast<size_t>(index)] = value;
 }
 
+void Query::setStatement(const QString& sql, const QVariantList& params)
+{
+    close();
+    clearSql();
+    addLine(sql);
+    clearParams();
+    for (int i = 0; i < params.size(); ++i)
+        setParam(i, params.at(i));
+    prepare();
+}
+
 int Query::paramCount() const
 {
     if (statement_ && statementInput_)

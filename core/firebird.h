@@ -157,6 +157,9 @@ public:
     void clearParams() { params_.clear(); }
     int paramCount() const;
 
+    // Closes the query, puts in the statement and its parameters, and prepares it.
+    void setStatement(const QString& sql, const QVariantList& params = {});
+
     // A no-op while the text is unchanged since the last prepare.
     void prepare();
     bool prepared() const { return statement_ != nullptr; }

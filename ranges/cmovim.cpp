@@ -2,6 +2,7 @@
 
 #include "core/datamodule.h"
 #include "core/datasetmodel.h"
+#include "ranges/formkit.h"
 #include "ranges/rangerules.h"
 #include "widgets/datagrid.h"
 #include "widgets/enterfocus.h"
@@ -22,15 +23,6 @@
 namespace talvera::ranges {
 
 namespace {
-QCheckBox* filterBox(QWidget* parent, const char* name, const QString& text, QWidget* shows)
-{
-    auto* box = new QCheckBox(text, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    shows->hide();
-    QObject::connect(box, &QCheckBox::toggled, shows, &QWidget::setVisible);
-    return box;
-}
-
 QLabel* countLabel(QWidget* parent, const char* name)
 {
     auto* label = new QLabel(parent);
@@ -41,17 +33,6 @@ QLabel* countLabel(QWidget* parent, const char* name)
     return label;
 }
 
-void load(db::Query& q, const Statement& s)
-{
-    q.close();
-    q.clearSql();
-    q.addLine(s.sql);
-    q.clearParams();
-    for (int i = 0; i < s.params.size(); ++i)
-        q.setParam(i, s.params.at(i));
-    q.prepare();
-    q.open();
-}
 } // namespace
 
 TfmCmovim::TfmCmovim(DataModule& dm, QWidget* parent) : QDialog(parent), dm_(dm)
@@ -63,11 +44,8 @@ TfmCmovim::TfmCmovim(DataModule& dm, QWidget* parent) : QDialog(parent), dm_(dm)
     edNumero = new widgets::MaskedEdit(widgets::MaskedEdit::aihPicture, this);
     edNumero->setObjectName(QStringLiteral("edNumero"));
     db::Dataset& mun = dm.dataset(QStringLiteral("quMun"));
-    auto* municipalities = new db::DatasetModel(mun, {QStringLiteral("CODMUN"), QStringLiteral("NOME")}, this);
-    cbMun = new widgets::LookupCombo(municipalities, 0, 1, this);
-    cbMun->setObjectName(QStringLiteral("cbMun"));
-    cbMun->setMinimumWidth(260);
-    cbMun->onRowChosen = [&mun](int row) { mun.moveTo(row); };
+    cbMun = municipalityCombo(
+        this, mun, new db::DatasetModel(mun, {QStringLiteral("CODMUN"), QStringLiteral("NOME")}, this), "cbMun");
     rgMun = new widgets::RadioGroup(QStringLiteral("Classificação do Município"),
                                     {QStringLiteral("Referência"), QStringLiteral("Origem")}, this);
     rgMun->setObjectName(QStringLiteral("rgMun"));
@@ -94,25 +72,14 @@ TfmCmovim::TfmCmovim(DataModule& dm, QWidget* parent) : QDialog(parent), dm_(dm)
     btPesq->setObjectName(QStringLiteral("btPesq"));
     btPesq->setAutoDefault(false);
 
-    db::Dataset& movim = dm.dataset(QStringLiteral("quMovim"));
-    const QList<QPair<QString, QString>> columns = {{"nomemun", "Município de Referência"},
-                                                    {"nomemunorig", "Município de Origem"},
-                                                    {"ANOCOMP", "Ano Comp"},
-                                                    {"MESCOMP", "Mês Comp"},
-                                                    {"TIPO", "Tipo"},
-                                                    {"nume", "Nº Aih/Apac"},
-                                                    {"USADA", "Usada"},
-                                                    {"categoria", "Categoria"}};
-    QStringList fields;
-    QList<widgets::GridColumn> gridColumns;
-    for (int i = 0; i < columns.size(); ++i) {
-        fields << columns[i].first;
-        gridColumns << widgets::GridColumn(i, columns[i].second, movim.field(columns[i].first).width);
-    }
-    grNome = new widgets::DataGrid(this);
-    grNome->setObjectName(QStringLiteral("grNome"));
-    grNome->setModel(new db::DatasetModel(movim, fields, this));
-    grNome->setColumns(gridColumns);
+    grNome = datasetGrid(this, dm.dataset(QStringLiteral("quMovim")), {{"nomemun", "Município de Referência"},
+                                                                      {"nomemunorig", "Município de Origem"},
+                                                                      {"ANOCOMP", "Ano Comp"},
+                                                                      {"MESCOMP", "Mês Comp"},
+                                                                      {"TIPO", "Tipo"},
+                                                                      {"nume", "Nº Aih/Apac"},
+                                                                      {"USADA", "Usada"},
+                                                                      {"categoria", "Categoria"}});
     lbQuant = countLabel(this, "lbQuant");
     lbUsada = countLabel(this, "lbUsada");
     lbNusada = countLabel(this, "lbNusada");
@@ -197,10 +164,10 @@ void TfmCmovim::btPesqClick()
     db::Dataset& total = dm_.dataset(QStringLiteral("quConta"));
     db::Dataset& used = dm_.dataset(QStringLiteral("quUsada"));
     db::Dataset& unused = dm_.dataset(QStringLiteral("quNusada"));
-    load(movim, s.listing);
-    load(total, s.total);
-    load(used, s.used);
-    load(unused, s.unused);
+    openStatement(movim, s.listing);
+    openStatement(total, s.total);
+    openStatement(used, s.used);
+    openStatement(unused, s.unused);
     lbQuant->setText(QString::number(total.value(QStringLiteral("QUANT")).toLongLong()) +
                      QStringLiteral(" Documentos totais"));
     lbUsada->setText(QString::number(used.value(QStringLiteral("QUANT")).toLongLong()) +

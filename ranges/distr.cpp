@@ -2,6 +2,7 @@
 
 #include "core/datamodule.h"
 #include "core/numbers.h"
+#include "ranges/formkit.h"
 #include "widgets/datagrid.h"
 #include "widgets/digitsedit.h"
 #include "widgets/guard.h"
@@ -28,14 +29,6 @@ namespace {
 // Expansions of more numbers than this show a progress dialog.
 constexpr qint64 kProgressThreshold = 2000;
 
-QCheckBox* checkBox(QWidget* parent, const char* name, const QString& text, QWidget* shows)
-{
-    auto* box = new QCheckBox(text, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    shows->hide();
-    QObject::connect(box, &QCheckBox::toggled, shows, &QWidget::setVisible);
-    return box;
-}
 } // namespace
 
 TfmDistr::TfmDistr(DataModule& dm, QWidget* parent)
@@ -82,9 +75,9 @@ TfmDistr::TfmDistr(DataModule& dm, QWidget* parent)
     Mespesq = new widgets::NumericEdit(QStringLiteral("00"), search);
     Mespesq->setObjectName(QStringLiteral("Mespesq"));
     Mespesq->setRange(0, 12);
-    chMun = checkBox(search, "chMun", QStringLiteral("Município"), cbPesq);
-    chAno = checkBox(search, "chAno", QStringLiteral("Ano"), Anopesq);
-    chMes = checkBox(search, "chMes", QStringLiteral("Mês"), Mespesq);
+    chMun = filterBox(search, "chMun", QStringLiteral("Município"), cbPesq);
+    chAno = filterBox(search, "chAno", QStringLiteral("Ano"), Anopesq);
+    chMes = filterBox(search, "chMes", QStringLiteral("Mês"), Mespesq);
     rgPesq = new widgets::RadioGroup(QStringLiteral("Classificação Município"),
                                      {QStringLiteral("Mun.Origem"), QStringLiteral("Mun.Referência"),
                                       QStringLiteral("Ano/Mês Comp")},
@@ -364,16 +357,7 @@ void TfmDistr::btPesqClick()
     if (chMes->isChecked())
         filter.month = static_cast<int>(Mespesq->value());
     filter.order = rgPesq->itemIndex();
-    const Statement s = distributionListing(filter);
-    db::Dataset& distr = dm_.dataset(QStringLiteral("quDistr"));
-    distr.close();
-    distr.clearSql();
-    distr.addLine(s.sql);
-    distr.clearParams();
-    for (int i = 0; i < s.params.size(); ++i)
-        distr.setParam(i, s.params.at(i));
-    distr.prepare();
-    distr.open();
+    openStatement(dm_.dataset(QStringLiteral("quDistr")), distributionListing(filter));
 }
 
 void TfmDistr::grNomeDblClick()

@@ -2,6 +2,7 @@
 
 #include "core/datamodule.h"
 #include "core/datasetmodel.h"
+#include "ranges/formkit.h"
 #include "widgets/datagrid.h"
 #include "widgets/enterfocus.h"
 #include "widgets/guard.h"
@@ -61,11 +62,7 @@ widgets::LookupCombo* RangeForm::municipalityCombo(const char* name)
     db::Dataset& mun = dm_.dataset(QStringLiteral("quMun"));
     if (!municipalities_)
         municipalities_ = new db::DatasetModel(mun, {QStringLiteral("CODMUN"), QStringLiteral("NOME")}, this);
-    auto* combo = new widgets::LookupCombo(municipalities_, 0, 1, this);
-    combo->setObjectName(QString::fromLatin1(name));
-    combo->setMinimumWidth(260);
-    combo->onRowChosen = [&mun](int row) { mun.moveTo(row); };
-    return combo;
+    return ranges::municipalityCombo(this, mun, municipalities_, name);
 }
 
 widgets::RadioGroup* RangeForm::categoryGroup(const char* name)
@@ -78,17 +75,7 @@ widgets::RadioGroup* RangeForm::categoryGroup(const char* name)
 
 widgets::DataGrid* RangeForm::makeGrid(db::Dataset& dataset, const QList<QPair<QString, QString>>& columns)
 {
-    QStringList fields;
-    QList<widgets::GridColumn> gridColumns;
-    for (int i = 0; i < columns.size(); ++i) {
-        fields << columns[i].first;
-        gridColumns << widgets::GridColumn(i, columns[i].second, dataset.field(columns[i].first).width);
-    }
-    auto* model = new db::DatasetModel(dataset, fields, this);
-    grNome = new widgets::DataGrid(this);
-    grNome->setObjectName(QStringLiteral("grNome"));
-    grNome->setModel(model);
-    grNome->setColumns(gridColumns);
+    grNome = datasetGrid(this, dataset, columns);
     return grNome;
 }
 

@@ -13,24 +13,14 @@ const QString kFinalInvalido = QStringLiteral("Valor Final inválido");
 // Runs a select on the query with its parameters; true when a row came back.
 bool hasRows(db::Query& q, const QString& sql, const QVariantList& params)
 {
-    q.close();
-    q.clearSql();
-    q.addLine(sql);
-    for (int i = 0; i < params.size(); ++i)
-        q.setParam(i, params.at(i));
-    q.prepare();
+    q.setStatement(sql, params);
     q.open();
     return !q.eof();
 }
 
 void exec(db::Query& q, const QString& sql, const QVariantList& params)
 {
-    q.close();
-    q.clearSql();
-    q.addLine(sql);
-    for (int i = 0; i < params.size(); ++i)
-        q.setParam(i, params.at(i));
-    q.prepare();
+    q.setStatement(sql, params);
     q.execSql();
 }
 
@@ -340,11 +330,8 @@ std::optional<std::pair<qint64, qint64>> proposeRange(DataModule& dm, const QStr
     };
     std::vector<Block> blocks;
     db::Query& q = dm.quConsulta;
-    q.close();
-    q.clearSql();
-    q.addLine(QStringLiteral("select inicial, final from tbanual where munorig = :p1 order by inicial"));
-    q.setParam(0, reference);
-    q.prepare();
+    q.setStatement(QStringLiteral("select inicial, final from tbanual where munorig = :p1 order by inicial"),
+                   {reference});
     for (q.open(); !q.eof(); q.next()) {
         const qint64 first = q.value(0).toLongLong();
         if (numbers::yearDigitsOf(first) == year % 100 && numbers::categoryOf(first) == category)
@@ -352,13 +339,9 @@ std::optional<std::pair<qint64, qint64>> proposeRange(DataModule& dm, const QStr
     }
     q.close();
     db::Query& used = dm.quConsulta2;
-    used.close();
-    used.clearSql();
-    used.addLine(QStringLiteral("select max(numero) from tbmovim where numero >= :p1 and numero <= :p2"));
     for (const Block& b : blocks) {
-        used.setParam(0, b.first);
-        used.setParam(1, b.last);
-        used.prepare();
+        used.setStatement(QStringLiteral("select max(numero) from tbmovim where numero >= :p1 and numero <= :p2"),
+                          {b.first, b.last});
         used.open();
         const QVariant highest = used.value(0);
         used.close();

@@ -57,11 +57,7 @@ void TfmAltsen::button1Click()
     auto& messages = widgets::messages();
     const QString user = user_();
     db::Query& q = dm_.quConsulta;
-    q.close();
-    q.clearSql();
-    q.addLine(QStringLiteral("select * from usuario where codusu = :p1"));
-    q.setParam(0, user);
-    q.prepare();
+    q.setStatement(QStringLiteral("select * from usuario where codusu = :p1"), {user});
     q.open();
     // Every check runs and shows its message; a missing user reads as an empty password.
     bool failed = false;
@@ -89,12 +85,7 @@ void TfmAltsen::button1Click()
     // Committed at once, so a later failed write elsewhere cannot undo a change reported as done.
     const db::WriteResult written = db::guardedWrite(dm_.trAih(), [&] {
         db::Query& u = dm_.quAtualiza;
-        u.close();
-        u.clearSql();
-        u.addLine(QStringLiteral("UPDATE USUARIO SET SENHA = :PSEN WHERE CODUSU = :PCOD"));
-        u.setParam(0, edNova->text());
-        u.setParam(1, user);
-        u.prepare();
+        u.setStatement(QStringLiteral("UPDATE USUARIO SET SENHA = :PSEN WHERE CODUSU = :PCOD"), {edNova->text(), user});
         u.execSql();
     });
     if (!written) {

@@ -345,11 +345,7 @@ void TfmPrincipal::button1Click()
         }
     }
     db::Query& q = dm.quConsulta;
-    q.close();
-    q.clearSql();
-    q.addLine(QStringLiteral("select * from usuario where codusu = :p1 "));
-    q.setParam(0, user);
-    q.prepare();
+    q.setStatement(QStringLiteral("select * from usuario where codusu = :p1 "), {user});
     q.open();
     if (q.eof()) {
         messages.information(QStringLiteral("Usuário não cadastrado"));

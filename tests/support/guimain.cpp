@@ -1,12 +1,14 @@
-// Widgets need a QApplication; the tests run headless unless told otherwise.
+// Entry point of the test programs that need widgets: headless unless told otherwise.
 #include <QApplication>
+
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Distribuição"));
+    ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
