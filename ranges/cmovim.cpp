@@ -51,15 +51,8 @@ TfmCmovim::TfmCmovim(DataModule& dm, QWidget* parent) : QDialog(parent), dm_(dm)
     rgMun->setObjectName(QStringLiteral("rgMun"));
     rgMun->setColumns(2);
     rgMun->setItemIndex(1);
-    edAno = new widgets::NumericEdit(QStringLiteral("0000"), this);
-    edAno->setObjectName(QStringLiteral("edAno"));
-    edAno->setRange(2006, 2016);
-    edAno->setValue(2016);
-    edMes = new widgets::NumericEdit(QStringLiteral("00"), this);
-    edMes->setObjectName(QStringLiteral("edMes"));
-    edMes->setRange(0, 12);
-    for (QWidget* w : {static_cast<QWidget*>(edAno), static_cast<QWidget*>(edMes)})
-        w->setMaximumWidth(70);
+    edAno = numericEdit(this, "edAno", QStringLiteral("0000"), 2006, 2016, 2016);
+    edMes = numericEdit(this, "edMes", QStringLiteral("00"), 0, 12);
     chAih = filterBox(this, "chAih", QStringLiteral("Nº Aih/Apac"), edNumero);
     chMun = filterBox(this, "chMun", QStringLiteral("Município"), cbMun);
     chAno = filterBox(this, "chAno", QStringLiteral("Ano"), edAno);

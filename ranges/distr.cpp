@@ -37,18 +37,12 @@ TfmDistr::TfmDistr(DataModule& dm, QWidget* parent)
 {
     cbMunorig = municipalityCombo("cbMunorig");
     cbMun = municipalityCombo("cbMun");
-    edAno = new widgets::NumericEdit(QStringLiteral("0000"), this);
-    edAno->setObjectName(QStringLiteral("edAno"));
-    edAno->setRange(2006, 2016);
-    edAno->setValue(2016);
-    edMes = new widgets::NumericEdit(QStringLiteral("00"), this);
-    edMes->setObjectName(QStringLiteral("edMes"));
-    edMes->setRange(0, 12);
+    edAno = numericEdit(this, "edAno", QStringLiteral("0000"), 2006, 2016, 2016);
+    edMes = numericEdit(this, "edMes", QStringLiteral("00"), 0, 12);
     edQuant = new widgets::DigitsEdit(this);
     edQuant->setObjectName(QStringLiteral("edQuant"));
     edQuant->setText(QStringLiteral("0"));
-    for (QWidget* w : {static_cast<QWidget*>(edAno), static_cast<QWidget*>(edMes), static_cast<QWidget*>(edQuant)})
-        w->setMaximumWidth(80);
+    edQuant->setMaximumWidth(80);
     rgcategoria = categoryGroup("rgcategoria");
     rgtipo = new widgets::RadioGroup(QStringLiteral("Tipo"), {QStringLiteral("Eletiva"), QStringLiteral("Urgência")},
                                      this);
@@ -68,13 +62,8 @@ TfmDistr::TfmDistr(DataModule& dm, QWidget* parent)
     search->setObjectName(QStringLiteral("gbClassificacao"));
     cbPesq = municipalityCombo("cbPesq");
     cbPesq->setParent(search);
-    Anopesq = new widgets::NumericEdit(QStringLiteral("0000"), search);
-    Anopesq->setObjectName(QStringLiteral("Anopesq"));
-    Anopesq->setRange(2006, 9999);
-    Anopesq->setValue(2016);
-    Mespesq = new widgets::NumericEdit(QStringLiteral("00"), search);
-    Mespesq->setObjectName(QStringLiteral("Mespesq"));
-    Mespesq->setRange(0, 12);
+    Anopesq = numericEdit(search, "Anopesq", QStringLiteral("0000"), 2006, 9999, 2016);
+    Mespesq = numericEdit(search, "Mespesq", QStringLiteral("00"), 0, 12);
     chMun = filterBox(search, "chMun", QStringLiteral("Município"), cbPesq);
     chAno = filterBox(search, "chAno", QStringLiteral("Ano"), Anopesq);
     chMes = filterBox(search, "chMes", QStringLiteral("Mês"), Mespesq);
@@ -233,18 +222,14 @@ void TfmDistr::btConfirmaClick()
     // Ranges are always created in the main database.
     dm_.switchMainDatabase(false);
     reopenMunicipalities();
-    if (category() == 0) {
-        messages.information(QStringLiteral("Selecione a categoria"));
+    if (refuseMissingCategory())
         return;
-    }
     if (type < 0) {
         messages.information(QStringLiteral("Selecione o tipo"));
         return;
     }
-    if (!categoryAccepted(category())) {
-        messages.information(categoryRefusal());
+    if (refuseCategory())
         return;
-    }
     if (d.month < 1 || d.month > 12) {
         messages.information(QStringLiteral("Mês inválido"));
         return;

@@ -4,6 +4,7 @@
 #include "core/datasetmodel.h"
 #include "widgets/datagrid.h"
 #include "widgets/lookupcombo.h"
+#include "widgets/numericedit.h"
 
 #include <QCheckBox>
 
@@ -41,6 +42,17 @@ widgets::LookupCombo* municipalityCombo(QWidget* parent, db::Dataset& municipali
     combo->setMinimumWidth(260);
     combo->onRowChosen = [&municipalities](int row) { municipalities.moveTo(row); };
     return combo;
+}
+
+widgets::NumericEdit* numericEdit(QWidget* parent, const char* name, const QString& format, double minimum,
+                                  double maximum, double value)
+{
+    auto* edit = new widgets::NumericEdit(format, parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setRange(minimum, maximum);
+    edit->setValue(value);
+    edit->setMaximumWidth(80);
+    return edit;
 }
 
 void openStatement(db::Query& query, const Statement& statement)

@@ -17,6 +17,7 @@ class DatasetModel;
 namespace widgets {
 class DataGrid;
 class LookupCombo;
+class NumericEdit;
 } // namespace widgets
 } // namespace talvera
 
@@ -33,6 +34,10 @@ widgets::DataGrid* datasetGrid(QWidget* parent, db::Dataset& dataset, const QLis
 // choice becomes the list's current row.
 widgets::LookupCombo* municipalityCombo(QWidget* parent, db::Dataset& municipalities, db::DatasetModel* model,
                                         const char* name);
+
+// A numeric edit with its display format, range and first value.
+widgets::NumericEdit* numericEdit(QWidget* parent, const char* name, const QString& format, double minimum,
+                                  double maximum, double value = 0);
 
 // Puts the statement into the query and opens it.
 void openStatement(db::Query& query, const Statement& statement);

@@ -109,6 +109,22 @@ void RangeForm::checkCategoryClick()
     }
 }
 
+bool RangeForm::refuseMissingCategory()
+{
+    if (category() != 0)
+        return false;
+    widgets::messages().information(QStringLiteral("Selecione a categoria"));
+    return true;
+}
+
+bool RangeForm::refuseCategory()
+{
+    if (categoryAccepted(category()))
+        return false;
+    widgets::messages().information(categoryRefusal());
+    return true;
+}
+
 std::optional<TypedRange> RangeForm::typedRange(int year)
 {
     const auto first = readNumber(edInicial->digits());

@@ -57,6 +57,9 @@ protected:
     void setCategory(int category);
     // Warns, and returns the focus to the group, when the category is refused.
     void checkCategoryClick();
+    // Saving's category checks: each shows its message and answers true when it refuses.
+    bool refuseMissingCategory();
+    bool refuseCategory();
     // The typed numbers; a message and nothing when a field is empty.
     std::optional<TypedRange> typedRange(int year);
     void clearRange();

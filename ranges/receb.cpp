@@ -2,6 +2,7 @@
 
 #include "core/datamodule.h"
 #include "core/numbers.h"
+#include "ranges/formkit.h"
 #include "widgets/datagrid.h"
 #include "widgets/guard.h"
 #include "widgets/lookupcombo.h"
@@ -21,11 +22,7 @@ namespace talvera::ranges {
 TfmReceb::TfmReceb(DataModule& dm, QWidget* parent)
     : RangeForm(dm, QStringLiteral("fmReceb"), QStringLiteral("Previsão Anual de AIH´s / APAC's"), parent)
 {
-    edAno = new widgets::NumericEdit(QStringLiteral("0000"), this);
-    edAno->setObjectName(QStringLiteral("edAno"));
-    edAno->setRange(2006, 2016);
-    edAno->setValue(2016);
-    edAno->setMaximumWidth(70);
+    edAno = numericEdit(this, "edAno", QStringLiteral("0000"), 2006, 2016, 2016);
     cbMun = municipalityCombo("cbMun");
     rgCateg = categoryGroup("rgCateg");
     makeGrid(dm.dataset(QStringLiteral("quAnual")), {{"ANO", "Ano"},
@@ -122,14 +119,8 @@ void TfmReceb::btConfirmaClick()
     // Blocks are always recorded in the main database.
     dm_.switchMainDatabase(false);
     reopenMunicipalities();
-    if (category() == 0) {
-        messages.information(QStringLiteral("Selecione a categoria"));
+    if (refuseMissingCategory() || refuseCategory())
         return;
-    }
-    if (!categoryAccepted(category())) {
-        messages.information(categoryRefusal());
-        return;
-    }
     const auto range = typedRange(year);
     if (!range)
         return;
