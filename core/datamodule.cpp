@@ -350,7 +350,8 @@ void DataModule::buildCatalogue()
 
     {
         Dataset& tbMovim = add(dbAih, "tbMovim", {"select * from TBMOVIM"}, movimColumns(false));
-        tbMovim.setKeyedLookupTable(QStringLiteral("TBMOVIM"));
+        // Labels need the type of their own numbers only.
+        tbMovim.setLookupSql(QStringLiteral("select * from TBMOVIM where NUMERO in (select NUMERO from TBETIQ)"));
     }
 
     // Write-offs.

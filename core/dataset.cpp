@@ -63,7 +63,11 @@ void Dataset::open()
         if (f.kind != FieldKind::Lookup || !resolveLookup)
             continue;
         Dataset* source = resolveLookup(f.lookupDataset);
-        if (source && source != this && source->keyedTable_.isEmpty() && !source->isOpen())
+        if (!source || source == this)
+            continue;
+        if (!source->lookupSql_.isEmpty())
+            source->openForLookup();
+        else if (!source->isOpen())
             source->open();
     }
     Query::open();
@@ -87,6 +91,13 @@ void Dataset::open()
     }
     for (auto& f : onReset)
         f();
+}
+
+void Dataset::openForLookup()
+{
+    close();
+    setStatement(lookupSql_);
+    open();
 }
 
 void Dataset::bindColumns()
@@ -134,7 +145,6 @@ void Dataset::close()
     current_ = -1;
     exhausted_ = true;
     indexes_.clear();
-    keyedCache_.clear();
     if (had) {
         for (auto& f : onReset)
             f();
@@ -310,24 +320,12 @@ QVariant Dataset::lookup(const QString& key, const QVariant& keyValue, const QSt
     if (!keyValue.isValid() || keyValue.isNull())
         return {};
     const QString keyText = keyValue.toString();
-    if (!keyedTable_.isEmpty()) {
-        auto& cache = keyedCache_[key.toUpper() + u'|' + result.toUpper()];
-        const auto hit = cache.constFind(keyText);
-        if (hit != cache.constEnd())
-            return *hit;
-        if (!keyedQuery_)
-            keyedQuery_ = std::make_unique<Query>(database(), componentName() + QStringLiteral("Lookup"));
-        keyedQuery_->close();
-        keyedQuery_->setSql(QStringLiteral("select %1 from %2 where %3 = :key").arg(result, keyedTable_, key));
-        keyedQuery_->setParam(0, keyValue);
-        keyedQuery_->open();
-        QVariant v = keyedQuery_->eof() ? QVariant() : keyedQuery_->value(0);
-        keyedQuery_->close();
-        cache.insert(keyText, v);
-        return v;
+    if (!isOpen() && fetched_ == 0) {
+        if (lookupSql_.isEmpty())
+            open();
+        else
+            openForLookup();
     }
-    if (!isOpen() && fetched_ == 0)
-        open();
     auto it = indexes_.find(key.toUpper());
     if (it == indexes_.end()) {
         fetchAll();

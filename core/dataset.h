@@ -65,9 +65,11 @@ public:
     std::function<void(CalcRow&)> calculate;
     // Finds the dataset a lookup field reads; set by the data module.
     std::function<Dataset*(const QString&)> resolveLookup;
-    // A table too large to index whole answers lookups by key, one prepared
-    // select per new key, remembered for the rest of the opening.
-    void setKeyedLookupTable(const QString& table) { keyedTable_ = table; }
+    // A table too large to index whole serves lookups through a narrower
+    // statement: it is reopened with it, and indexed, each time a dataset that
+    // looks up in it opens.
+    void setLookupSql(const QString& sql) { lookupSql_ = sql; }
+    void openForLookup();
 
     void restoreDefaultSql();
 
@@ -117,9 +119,7 @@ private:
     int current_ = -1;
     bool exhausted_ = true;
 
-    QString keyedTable_;
-    std::unique_ptr<Query> keyedQuery_;
-    QHash<QString, QHash<QString, QVariant>> keyedCache_;
+    QString lookupSql_;
     QHash<QString, QHash<QString, int>> indexes_; // key field -> key text -> row
 };
 

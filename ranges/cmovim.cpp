@@ -141,8 +141,14 @@ void TfmCmovim::btPesqClick()
     MovementFilter filter;
     if (chAih->isChecked()) {
         const auto number = readNumber(edNumero->digits());
-        if (!number)
+        if (!number) {
+            // Nothing from an earlier search stays on show.
+            dm_.dataset(QStringLiteral("quMovim")).close();
+            lbQuant->clear();
+            lbUsada->clear();
+            lbNusada->clear();
             throw db::DatabaseError(QStringLiteral("Informe o número da Aih/Apac a pesquisar"));
+        }
         filter.number = *number;
     }
     if (chMun->isChecked())

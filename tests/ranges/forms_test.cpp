@@ -436,7 +436,12 @@ TEST_P(ConsultationTest, CountsAndArchiveSwitch)
     EXPECT_EQ(form.lbNusada->text(), "110 Documentos a usar");
     EXPECT_GT(form.grNome->model()->rowCount(), 0);
 
+    // A ticked number left empty stops the search and leaves nothing on show.
     form.chAih->setChecked(true);
+    form.edNumero->setProperty("digits", "");
+    EXPECT_THROW(form.btPesqClick(), db::DatabaseError);
+    EXPECT_EQ(form.lbQuant->text(), "");
+    EXPECT_EQ(form.grNome->model()->rowCount(), 0);
     form.edNumero->setProperty("digits", "271610009999");
     form.btPesqClick();
     EXPECT_EQ(form.lbQuant->text(), "0 Documentos totais");
