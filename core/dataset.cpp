@@ -251,7 +251,7 @@ void Dataset::completeRow(int row) const
         rowValues[i] = v;
     }
     if (calculate) {
-        CalcRow calc(*this, row, rowValues);
+        CalcRow calc(*this, rowValues);
         calculate(calc);
     }
     for (size_t i = 0; i < fields_.size(); ++i)

@@ -41,14 +41,12 @@ class Dataset;
 // Fills the calculated fields of one row; `set` cuts text to the field's size.
 class CalcRow {
 public:
-    CalcRow(const Dataset& ds, int row, std::vector<QVariant>& values)
-        : ds_(ds), row_(row), values_(values) {}
+    CalcRow(const Dataset& ds, std::vector<QVariant>& values) : ds_(ds), values_(values) {}
     QVariant operator[](const QString& field) const; // a data field of the row
     void set(const QString& field, const QVariant& value);
 
 private:
     const Dataset& ds_;
-    int row_;
     std::vector<QVariant>& values_;
 };
 
