@@ -180,23 +180,14 @@ void TfmDistr::btCancelaClick()
     edMes->setValue(0);
     edQuant->setText(QStringLiteral("0"));
     rgtipo->setItemIndex(-1);
-    including_ = false;
-    btExclui->setEnabled(false);
-    btInclui->setEnabled(true);
-    btConfirma->hide();
-    btCancela->hide();
-    btInclui->setFocus();
+    showBrowsing();
 }
 
 void TfmDistr::btIncluiClick()
 {
     btCancelaClick();
     setEntryEditable(true);
-    including_ = true;
-    btExclui->setEnabled(false);
-    btInclui->setEnabled(false);
-    btConfirma->show();
-    btCancela->show();
+    showEntry();
     cbMunorig->setFocus();
 }
 

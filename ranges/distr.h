@@ -52,7 +52,6 @@ private:
     void setEntryEditable(bool editable);
     void reopenList();
     Distribution shownDistribution(qint64 first, qint64 last) const;
-    bool including_ = false;
 };
 
 } // namespace talvera::ranges

@@ -167,6 +167,25 @@ void RangeForm::showRange(qint64 first, int firstDigit, qint64 last, int lastDig
     edDvfina->setValue(lastDigit);
 }
 
+void RangeForm::showBrowsing()
+{
+    including_ = false;
+    btExclui->setEnabled(false);
+    btInclui->setEnabled(true);
+    btConfirma->hide();
+    btCancela->hide();
+    btInclui->setFocus();
+}
+
+void RangeForm::showEntry()
+{
+    including_ = true;
+    btExclui->setEnabled(false);
+    btInclui->setEnabled(false);
+    btConfirma->show();
+    btCancela->show();
+}
+
 void RangeForm::reopenMunicipalities()
 {
     db::Dataset& mun = dm_.dataset(QStringLiteral("quMun"));

@@ -65,6 +65,11 @@ protected:
     void clearRange();
     void setRangeEditable(bool editable);
     void showRange(qint64 first, int firstDigit, qint64 last, int lastDigit);
+    // The buttons of browsing (Incluir enabled, Gravar and Retornar hidden)
+    // and of an entry (inclusion mode, Gravar and Retornar shown).
+    void showBrowsing();
+    void showEntry();
+    bool including() const { return including_; }
     // Reopens the municipality list after the main connection was switched.
     void reopenMunicipalities();
     // Shows a failed write with the database's message.
@@ -72,6 +77,7 @@ protected:
 
     DataModule& dm_;
     widgets::RadioGroup* categories_ = nullptr;
+    bool including_ = false;
 
 private:
     db::DatasetModel* municipalities_ = nullptr;

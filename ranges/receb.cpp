@@ -89,23 +89,14 @@ void TfmReceb::btCancelaClick()
     clearRange();
     cbMun->setKey({});
     rgCateg->setItemIndex(-1);
-    including_ = false;
-    btExclui->setEnabled(false);
-    btInclui->setEnabled(true);
-    btConfirma->hide();
-    btCancela->hide();
-    btInclui->setFocus();
+    showBrowsing();
 }
 
 void TfmReceb::btIncluiClick()
 {
     btCancelaClick();
     setEntryEditable(true);
-    including_ = true;
-    btExclui->setEnabled(false);
-    btInclui->setEnabled(false);
-    btConfirma->show();
-    btCancela->show();
+    showEntry();
     edAno->setFocus();
 }
 

@@ -25,7 +25,6 @@ protected:
 
 private:
     void setEntryEditable(bool editable);
-    bool including_ = false;
 };
 
 } // namespace talvera::ranges
