@@ -10,6 +10,8 @@
 
 #include <cstdio>
 
+#include <unistd.h>
+
 namespace talvera::bench {
 
 void report(const QString& name, double value, int decimals)
@@ -82,6 +84,9 @@ Scratch::Scratch()
     options.demo = false;
     options.forcedWrites = false;
     schema::createDataDirectory(dir_.path(), options);
+    // Start every measurement with the earlier runs' dirty pages on disk, so
+    // one run does not pay for the writeback of another.
+    ::sync();
 }
 
 QString Scratch::file(const QString& name) const

@@ -5,6 +5,8 @@
 #include "core/numbers.h"
 #include "ranges/rangerules.h"
 
+#include <algorithm>
+
 namespace talvera::bench {
 
 namespace {
@@ -56,21 +58,28 @@ double naiveLoop(DataModule& dm)
 
 } // namespace
 
+// Runs one measurement on a fresh scratch set holding the municipality the rows refer to.
+template <class F>
+double onScratch(F&& measure)
+{
+    Scratch scratch;
+    addMunicipality(scratch.file(QStringLiteral("TALVERA.GDB")));
+    return measure(scratch);
+}
+
 void expansionGroup()
 {
-    // Embedded: against the bare API's single-row insert rate.
+    // Embedded: against the bare API's single-row insert rate. Two rounds each,
+    // alternating, keeping the best: single runs vary with the disk.
     double embedded = 0;
-    {
-        Scratch scratch;
-        addMunicipality(scratch.file(QStringLiteral("TALVERA.GDB")));
-        auto dm = dataModule(scratch, Edition::Municipal);
-        embedded = kNumbers / expansion(*dm);
-    }
     double bare = 0;
-    {
-        Scratch scratch;
-        addMunicipality(scratch.file(QStringLiteral("TALVERA.GDB")));
-        bare = kNumbers / bareInserts(scratch.file(QStringLiteral("TALVERA.GDB")), static_cast<int>(kNumbers));
+    for (int round = 0; round < 2; ++round) {
+        bare = std::max(bare, onScratch([](const Scratch& s) {
+            return kNumbers / bareInserts(s.file(QStringLiteral("TALVERA.GDB")), static_cast<int>(kNumbers));
+        }));
+        embedded = std::max(embedded, onScratch([](const Scratch& s) {
+            return kNumbers / expansion(*dataModule(s, Edition::Municipal));
+        }));
     }
     report(QStringLiteral("expansion embedded rows/s"), embedded, 0);
     report(QStringLiteral("expansion embedded bare rows/s"), bare, 0);
@@ -78,20 +87,9 @@ void expansionGroup()
 
     // Over TCP: EXECUTE BLOCK batches against one insert per round trip.
     LoopbackServer server;
-    double tcp = 0;
-    {
-        Scratch scratch;
-        addMunicipality(scratch.file(QStringLiteral("TALVERA.GDB")));
-        auto dm = dataModule(scratch, Edition::State);
-        tcp = kNumbers / expansion(*dm);
-    }
-    double naive = 0;
-    {
-        Scratch scratch;
-        addMunicipality(scratch.file(QStringLiteral("TALVERA.GDB")));
-        auto dm = dataModule(scratch, Edition::State);
-        naive = kNaiveRows / naiveLoop(*dm);
-    }
+    const double tcp = onScratch([](const Scratch& s) { return kNumbers / expansion(*dataModule(s, Edition::State)); });
+    const double naive =
+        onScratch([](const Scratch& s) { return kNaiveRows / naiveLoop(*dataModule(s, Edition::State)); });
     report(QStringLiteral("expansion tcp rows/s"), tcp, 0);
     report(QStringLiteral("expansion tcp naive rows/s"), naive, 0);
     report(QStringLiteral("expansion tcp ratio"), tcp / naive, 2);

@@ -427,11 +427,13 @@ void Query::buildInput()
     kinds.assign(count, static_cast<char>(Slot::Null));
     std::vector<QByteArray>& texts = texts_;
     texts.resize(count);
+    textSources_.resize(count);
     // Each slot's shape: its kind, and for text the capacity of its layout.
     std::vector<unsigned>& shape = shapeScratch_;
     shape.assign(count, 0);
     for (size_t i = 0; i < count; ++i) {
-        const QVariant v = i < params_.size() ? params_[i] : QVariant();
+        static const QVariant none;
+        const QVariant& v = i < params_.size() ? params_[i] : none;
         Slot slot = Slot::Null;
         if (v.isValid() && !v.isNull()) {
             switch (v.typeId()) {
@@ -454,7 +456,11 @@ void Query::buildInput()
                 // Empty text into a numeric or date parameter is null.
                 if (!(s.trimmed().isEmpty() && isNumericOrDate(targetTypes_[i]))) {
                     slot = Slot::Text;
-                    texts[i] = s.toUtf8();
+                    // Loops rebind the same codes row after row: encode only a changed text.
+                    if (textSources_[i] != s) {
+                        textSources_[i] = s;
+                        texts[i] = s.toUtf8();
+                    }
                 }
             }
             }

@@ -206,7 +206,8 @@ private:
     std::vector<unsigned> inputShape_;   // kinds and text sizes the input layout was built for
     std::vector<unsigned> shapeScratch_;
     std::vector<char> kindsScratch_;
-    std::vector<QByteArray> texts_;
+    std::vector<QByteArray> texts_;      // UTF-8 of the text parameters
+    std::vector<QString> textSources_;   // the texts they were encoded from
     bool sqlChanged_ = true;
     unsigned flags_ = 0;
     Firebird::IMessageMetadata* statementOutput_ = nullptr; // of statements without a cursor

@@ -50,28 +50,26 @@ protected:
         fm().findChild<QPushButton*>(QStringLiteral("Button1"))->click();
     }
 
-    // Runs a statement on one of the directory's files before the program opens it.
-    void execOn(const QString& file, const QString& sql)
+    // Runs a statement on one of the directory's files, on a connection of its own;
+    // a select gives its first value.
+    QString onFile(const QString& file, const QString& sql, bool select)
     {
         db::Database database;
         database.setDatabaseName(dir.file(file));
         db::Query q(database);
         q.setSql(sql);
-        q.execSql();
-        database.close();
-    }
-
-    QString readOne(const QString& file, const QString& sql)
-    {
-        db::Database database;
-        database.setDatabaseName(dir.file(file));
-        db::Query q(database);
-        q.setSql(sql);
-        q.open();
-        const QString value = q.eof() ? QStringLiteral("<nenhuma linha>") : q.value(0).toString();
+        QString value;
+        if (select) {
+            q.open();
+            value = q.eof() ? QStringLiteral("<nenhuma linha>") : q.value(0).toString();
+        } else {
+            q.execSql();
+        }
         database.close();
         return value;
     }
+    void execOn(const QString& file, const QString& sql) { onFile(file, sql, false); }
+    QString readOne(const QString& file, const QString& sql) { return onFile(file, sql, true); }
 
     QStringList opened;
 };
