@@ -6,6 +6,7 @@
 #include "widgets/datagrid.h"
 #include "widgets/digitsedit.h"
 #include "widgets/guard.h"
+#include "widgets/longoperation.h"
 #include "widgets/lookupcombo.h"
 #include "widgets/maskededit.h"
 #include "widgets/messages.h"
@@ -19,17 +20,10 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QShowEvent>
 
 namespace talvera::ranges {
-
-namespace {
-// Expansions of more numbers than this show a progress dialog.
-constexpr qint64 kProgressThreshold = 2000;
-
-} // namespace
 
 TfmDistr::TfmDistr(DataModule& dm, QWidget* parent)
     : RangeForm(dm, QStringLiteral("fmDistr"), QStringLiteral("Distribuição de AIH´s / APAC's para os municípios"),
@@ -256,23 +250,12 @@ void TfmDistr::btConfirmaClick()
     d.type = type == 0 ? QStringLiteral("E") : QStringLiteral("U");
 
     const qint64 total = d.last - d.first + 1;
-    std::unique_ptr<QProgressDialog> progress;
-    if (total > kProgressThreshold) {
-        progress = std::make_unique<QProgressDialog>(QStringLiteral("Gravando a distribuição de %1 números...").arg(total),
-                                                     QStringLiteral("Cancelar"), 0, 1000, this);
-        progress->setWindowTitle(windowTitle());
-        progress->setWindowModality(Qt::WindowModal);
-        progress->setMinimumDuration(0);
-        progress->setValue(0);
+    db::WriteResult written;
+    {
+        widgets::LongOperation operation(this, QStringLiteral("Gravando a distribuição de %1 números...").arg(total),
+                                         total);
+        written = saveDistribution(dm_, d, operation.progress());
     }
-    const auto written = saveDistribution(dm_, d, [&](qint64 done, qint64 all) {
-        if (!progress)
-            return true;
-        progress->setValue(static_cast<int>(done * 1000 / all));
-        QApplication::processEvents();
-        return !progress->wasCanceled();
-    });
-    progress.reset();
     if (!written) {
         reportFailure(QStringLiteral("gravar a distribuição"), written);
         return;
