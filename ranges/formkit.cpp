@@ -1,59 +1,6 @@
 #include "ranges/formkit.h"
 
-#include "core/dataset.h"
-#include "core/datasetmodel.h"
-#include "widgets/datagrid.h"
-#include "widgets/lookupcombo.h"
-#include "widgets/numericedit.h"
-
-#include <QCheckBox>
-
 namespace talvera::ranges {
-
-QCheckBox* filterBox(QWidget* parent, const char* name, const QString& text, QWidget* shows)
-{
-    auto* box = new QCheckBox(text, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    shows->hide();
-    QObject::connect(box, &QCheckBox::toggled, shows, &QWidget::setVisible);
-    return box;
-}
-
-widgets::DataGrid* datasetGrid(QWidget* parent, db::Dataset& dataset, const QList<QPair<QString, QString>>& columns)
-{
-    QStringList fields;
-    QList<widgets::GridColumn> gridColumns;
-    for (int i = 0; i < columns.size(); ++i) {
-        fields << columns[i].first;
-        gridColumns << widgets::GridColumn(i, columns[i].second, dataset.field(columns[i].first).width);
-    }
-    auto* grid = new widgets::DataGrid(parent);
-    grid->setObjectName(QStringLiteral("grNome"));
-    grid->setModel(new db::DatasetModel(dataset, fields, grid));
-    grid->setColumns(gridColumns);
-    return grid;
-}
-
-widgets::LookupCombo* municipalityCombo(QWidget* parent, db::Dataset& municipalities, db::DatasetModel* model,
-                                        const char* name)
-{
-    auto* combo = new widgets::LookupCombo(model, 0, 1, parent);
-    combo->setObjectName(QString::fromLatin1(name));
-    combo->setMinimumWidth(260);
-    combo->onRowChosen = [&municipalities](int row) { municipalities.moveTo(row); };
-    return combo;
-}
-
-widgets::NumericEdit* numericEdit(QWidget* parent, const char* name, const QString& format, double minimum,
-                                  double maximum, double value)
-{
-    auto* edit = new widgets::NumericEdit(format, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setRange(minimum, maximum);
-    edit->setValue(value);
-    edit->setMaximumWidth(80);
-    return edit;
-}
 
 void openStatement(db::Query& query, const Statement& statement)
 {

@@ -195,10 +195,7 @@ void RangeForm::reopenMunicipalities()
 
 void RangeForm::reportFailure(const QString& operation, const db::WriteResult& result)
 {
-    if (result.cancelled)
-        widgets::messages().information(result.error);
-    else
-        widgets::messages().error(QStringLiteral("Não foi possível %1:\n%2").arg(operation, result.error));
+    widgets::reportFailure(operation, result);
 }
 
 } // namespace talvera::ranges

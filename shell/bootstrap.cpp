@@ -7,6 +7,10 @@
 #include "shell/altsen.h"
 #include "shell/placeholder.h"
 #include "shell/principal.h"
+#include "writeoff/consultations.h"
+#include "writeoff/parameters.h"
+#include "writeoff/vorqmun.h"
+#include "writeoff/vorqmunwin.h"
 
 #include <QLineEdit>
 
@@ -55,24 +59,24 @@ void createForms(const BuildSettings& build, const QString& configFile)
     addPlaceholder("fmRelato", "Módulo de Relatório");
     add("fmAltsen", new TfmAltsen(dm, [] { return principal ? principal->edUsu->text() : QString(); }));
     addPlaceholder("fmExporta", "Exportar Aih's e Apac's");
-    addPlaceholder("fmVorqmun", "Importação do VORQ");
-    addPlaceholder("fmBaixamun", "Consulta dos Municípios Baixados");
-    addPlaceholder("fmNbaixamun", "Consulta dos Municípios não Baixados");
-    addPlaceholder("fmCbaixa", "Consulta Baixa das Aih´s / Apac´s");
+    add("fmVorqmun", new writeoff::TfmVorqmun(dm));
+    add("fmBaixamun", new writeoff::TfmBaixamun(dm));
+    add("fmNbaixamun", new writeoff::TfmNbaixamun(dm));
+    add("fmCbaixa", new writeoff::TfmCbaixa(dm));
     add("fmParame", new ParameterPlaceholder);
     addPlaceholder("fmEtiq", "Etiquetas");
-    addPlaceholder("fmGerparam", "Gerar Parâmetro Municipal");
+    add("fmGerparam", new writeoff::TfmGerparam(dm));
     addPlaceholder("fmLaudo", "Cadastro de Laudos");
-    addPlaceholder("fmLimpabase", "Limpar Dados para Digitação");
+    add("fmLimpabase", new writeoff::TfmLimpabase(dm));
     addPlaceholder("fmMescomp", "Configurar Mês de Competência");
     addPlaceholder("fmConprest", "Consulta de Prestador");
     addPlaceholder("fmConcara", "Consulta de Caráter de Internação");
     addPlaceholder("fmConespec", "Consulta de Especialidade");
     addPlaceholder("fmConproced", "Consulta de Procedimentos");
-    addPlaceholder("fmVorqmunwin", "Importação do VORQ - versão windows");
+    add("fmVorqmunwin", new writeoff::TfmVorqmunwin(dm));
     addPlaceholder("fmRellaudo", "Relação de Laudos do VORQ");
     addPlaceholder("fmConprof", "Consulta de Profissionais");
-    addPlaceholder("fmGerparvorq", "Gerar Parâmetro Municipal para o VORQ");
+    add("fmGerparvorq", new writeoff::TfmGerparvorq(dm));
 }
 
 void destroyForms()

@@ -25,6 +25,14 @@ void DialogMessages::information(const QString& text)
     box.exec();
 }
 
+void DialogMessages::summary(const QString& text, const QString& informativeText)
+{
+    QMessageBox box(QMessageBox::Information, QGuiApplication::applicationDisplayName(), text,
+                    QMessageBox::Ok, QApplication::activeWindow());
+    box.setInformativeText(informativeText);
+    box.exec();
+}
+
 bool DialogMessages::question(const QString& text)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirma"), text, QMessageBox::NoButton,

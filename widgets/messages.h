@@ -14,6 +14,8 @@ public:
     virtual ~Messages() = default;
     // OK box captioned with the application name.
     virtual void information(const QString& text) = 0;
+    // The same box with figures under its text (Qt's informative text).
+    virtual void summary(const QString& text, const QString& /*informativeText*/) { information(text); }
     // Yes/No box captioned "Confirma"; true only for Yes.
     virtual bool question(const QString& text) = 0;
     // The standard error box, captioned "Erro".
@@ -24,6 +26,7 @@ public:
 class DialogMessages : public Messages {
 public:
     void information(const QString& text) override;
+    void summary(const QString& text, const QString& informativeText) override;
     bool question(const QString& text) override;
     void error(const QString& text) override;
 };

@@ -7,6 +7,11 @@ void ScriptedMessages::information(const QString& text)
     m_shown.push_back({Kind::Information, text});
 }
 
+void ScriptedMessages::summary(const QString& text, const QString& informativeText)
+{
+    m_shown.push_back({Kind::Information, text, informativeText});
+}
+
 bool ScriptedMessages::question(const QString& text)
 {
     m_shown.push_back({Kind::Question, text});

@@ -17,10 +17,13 @@ public:
     struct Shown {
         Kind kind;
         QString text;
+        QString informativeText; // of a summary
         bool operator==(const Shown&) const = default;
     };
 
     void information(const QString& text) override;
+    // Recorded as an information with its informative text.
+    void summary(const QString& text, const QString& informativeText) override;
     bool question(const QString& text) override;
     void error(const QString& text) override;
 
