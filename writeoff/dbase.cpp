@@ -183,4 +183,13 @@ QString DbaseTable::text(int field) const
     return decodeField(QByteArrayView(record_ + offsets_[i], sizes_[i]), codePage_);
 }
 
+bool DbaseTable::holds(int field, QByteArrayView bytes) const
+{
+    const auto i = static_cast<size_t>(field);
+    QByteArrayView value(record_ + offsets_[i], sizes_[i]);
+    while (!value.isEmpty() && (value.back() == ' ' || value.back() == '\0'))
+        value.chop(1);
+    return value == bytes;
+}
+
 } // namespace talvera::writeoff

@@ -39,6 +39,9 @@ public:
     // The current record's value of a declared field (by its position in the
     // declaration), decoded and without trailing blanks.
     QString text(int field) const;
+    // Whether that value holds exactly `bytes` (trailing blanks aside), for
+    // selecting records without decoding them.
+    bool holds(int field, QByteArrayView bytes) const;
 
 private:
     QString label_;

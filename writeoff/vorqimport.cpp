@@ -4,7 +4,12 @@
 #include "core/numbers.h"
 #include "writeoff/dbase.h"
 
+#include <QHash>
+#include <QSet>
+
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace talvera::writeoff {
 
@@ -35,27 +40,43 @@ void report(const Progress& progress, const QString& phase, qint64 done, qint64 
         throw db::Cancelled(kCancelled);
 }
 
-// What a number's row came to; the batches return sums of these codes, so
-// up to 999 rows per batch decode without ambiguity.
-enum Outcome : qint64 {
-    kInserted = 1,
-    kMarked = 1000,
-    kNotDistributed = 1000000,
-    kZero = 1000000000,
+// What a number's row came to, one letter per row as the batches return them.
+enum Outcome : char {
+    kInserted = 'I',       // recorded in TBBAIXA
+    kMarked = 'M',         // marked again; TBBAIXA already had it
+    kNotDistributed = 'N', // not in TBMOVIM
+    kZero = 'Z',           // number 0, not in TBMOVIM: N_AIH was unreadable, or a laudo had none
 };
 
-void addOutcomes(ImportSummary& s, qint64 codes)
+void addOutcome(ImportSummary& s, char outcome)
 {
-    s.writtenOff += codes % 1000;
-    s.alreadyWrittenOff += codes / kMarked % 1000;
-    s.notDistributed += codes / kNotDistributed % 1000;
-    s.unreadable += codes / kZero;
+    switch (outcome) {
+    case kInserted: ++s.writtenOff; break;
+    case kMarked: ++s.alreadyWrittenOff; break;
+    case kNotDistributed: ++s.notDistributed; break;
+    default: ++s.unreadable; break;
+    }
 }
 
-void addOutcome(ImportSummary& s, double numero, int outcome)
+// The number the database compares: the floating-point value converted to a
+// 64-bit integer; none when the conversion overflows (the statement then fails).
+std::optional<qint64> numberKey(double numero)
 {
-    addOutcomes(s, outcome == kNotDistributed && numero == 0 ? qint64{kZero} : qint64{outcome});
+    if (!std::isfinite(numero) || numero >= 9223372036854775807.0 || numero < -9223372036854775807.0)
+        return std::nullopt;
+    return static_cast<qint64>(std::llround(numero));
 }
+
+// One row of the month, whichever its source. `hospital` is the CNPJ of a
+// DOS record, the provider's CNES of a laudo.
+struct NumberRow {
+    double numero = 0;
+    double dv = 0;
+    QString origin;
+    QString care;
+    QString patient;
+    QString hospital;
+};
 
 // --- the field declarations of Vorq's DOS tables ---------------------------
 
@@ -158,12 +179,12 @@ public:
         text_ = text;
     }
     void bind(int index, const QVariant& value) { q_.setParam(index, value); }
-    qint64 run()
+    QVariant run()
     {
         q_.close();
         q_.prepare();
         q_.open();
-        const qint64 result = q_.value(0).toLongLong();
+        const QVariant result = q_.value(0);
         q_.close();
         return result;
     }
@@ -232,8 +253,10 @@ QString windowsHospitalBlock(int rows)
 }
 
 // The numbers: one that TBMOVIM has is marked used, and recorded in TBBAIXA
-// unless it is there already (from an earlier import or an earlier row).
-// The hospital's CNPJ is the row's own (DOS) or its provider's (Windows).
+// unless it is there already (from an earlier import or an earlier row). The
+// hospital's CNPJ is the row's own (DOS) or its provider's (Windows). A row
+// already marked is not written again: its content would not change. The
+// block returns one outcome letter per row.
 QString numberBlock(int rows, bool windows)
 {
     const QString hospital = windows ? QStringLiteral("s varchar(7)") : QStringLiteral("c varchar(14)");
@@ -248,25 +271,27 @@ QString numberBlock(int rows, bool windows)
            + params(rows, QStringLiteral("n%1 bigint = ?, d%1 smallint = ?, o%1 varchar(7) = ?, a%1 varchar(7) = ?, "
                                          "p%1 varchar(40) = ?, ")
                               + (windows ? QStringLiteral("s%1 varchar(7) = ?") : QStringLiteral("c%1 varchar(14) = ?")))
-           + QStringLiteral(") returns (t bigint) as\n"
+           + QStringLiteral(") returns (t varchar(%1)) as\n"
                             "declare function w(n bigint, d smallint, y smallint, m smallint, o varchar(7), "
                             "a varchar(7), p varchar(40), ")
-           + hospital + QStringLiteral(") returns bigint as\n")
+                 .arg(rows)
+           + hospital + QStringLiteral(") returns char(1) as\n")
            + (windows ? QStringLiteral("declare c varchar(14);\n") : QString())
            + QStringLiteral("begin\n"
-                            "  if (not exists(select 1 from tbmovim where numero = :n)) then\n"
-                            "    return iif(n = 0, 1000000000, 1000000);\n"
-                            "  update tbmovim set usada = 'S' where numero = :n;\n"
-                            "  if (exists(select 1 from tbbaixa where numero = :n)) then return 1000;\n")
+                            "  update tbmovim set usada = 'S' where numero = :n and usada is distinct from 'S';\n"
+                            "  if (row_count = 0) then\n"
+                            "    if (not exists(select 1 from tbmovim where numero = :n)) then\n"
+                            "      return iif(n = 0, 'Z', 'N');\n"
+                            "  if (exists(select 1 from tbbaixa where numero = :n)) then return 'M';\n")
            + cnpj
            + QStringLiteral("  insert into tbbaixa (NUMERO,DV,ANOPROC,MESPROC,MUNORIG,MUNATEN,NOMEPAC,CGC_HSP) "
                             "values (:n, :d, :y, :m, :o, :a, :p, :c);\n"
-                            "  return 1;\n"
+                            "  return 'I';\n"
                             "end\n"
                             "begin\n"
-                            "t = 0;\n")
-           + calls(rows, windows ? QStringLiteral("t = t + w(:n%1, :d%1, :y, :m, :o%1, :a%1, :p%1, :s%1);")
-                                 : QStringLiteral("t = t + w(:n%1, :d%1, :y, :m, :o%1, :a%1, :p%1, :c%1);"))
+                            "t = '';\n")
+           + calls(rows, windows ? QStringLiteral("t = t || w(:n%1, :d%1, :y, :m, :o%1, :a%1, :p%1, :s%1);")
+                                 : QStringLiteral("t = t || w(:n%1, :d%1, :y, :m, :o%1, :a%1, :p%1, :c%1);"))
            + QStringLiteral("suspend;\nend");
 }
 
@@ -288,24 +313,117 @@ const QString kMunicipalityBlock = QStringLiteral(
     "  suspend;\n"
     "end");
 
-// Runs `bindRow` for each row of `count` in batches of the block `text(rows)`.
-template <class Text, class Bind>
-qint64 inBatches(db::Query& q, qint64 count, int fixed, int perRow, const QString& phase, const Progress& progress,
-                 Text text, Bind bindRow, const std::function<void(qint64)>& add)
+// Sends `count` rows in batches of the block `text(rows)`; `bindRow` binds
+// the i-th one from parameter `at` on, `take` receives each batch's result
+// with the position of its first row.
+template <class Text, class Bind, class Take>
+void inBatches(db::Query& q, qint64 count, int fixed, int perRow, const QString& phase, const Progress& progress,
+               Text text, Bind bindRow, Take take)
 {
     Batch batch(q);
-    qint64 total = 0;
     for (qint64 start = 0; start < count; start += kBatch) {
         const int rows = static_cast<int>(std::min<qint64>(kBatch, count - start));
         batch.use(text(rows));
         for (int i = 0; i < rows; ++i)
             bindRow(batch, fixed + perRow * i, start + i);
-        const qint64 result = batch.run();
-        add(result);
-        total += result;
+        take(batch.run(), start, rows);
         report(progress, phase, start + rows, count);
     }
-    return total;
+}
+
+// The first occurrence of each value, in order: a repeat finds done what its
+// first occurrence did, and changes nothing.
+template <class Key>
+std::vector<qint64> firstOccurrences(qint64 count, Key key)
+{
+    std::vector<qint64> firsts;
+    QSet<QString> seen;
+    for (qint64 i = 0; i < count; ++i) {
+        const QString k = key(i);
+        if (!seen.contains(k)) {
+            seen.insert(k);
+            firsts.push_back(i);
+        }
+    }
+    return firsts;
+}
+
+// Hospitals in batches: each block adds, in order, those TBHOSP lacks and
+// returns how many it added.
+qint64 hospitalsBatched(db::Query& q, const std::vector<QStringList>& rows, QString (*block)(int))
+{
+    qint64 added = 0;
+    const int perRow = rows.empty() ? 1 : static_cast<int>(rows.front().size());
+    inBatches(
+        q, static_cast<qint64>(rows.size()), 0, perRow, kHospitalsPhase, {}, block,
+        [&](Batch& b, int at, qint64 row) {
+            const QStringList& values = rows[static_cast<size_t>(row)];
+            for (int v = 0; v < values.size(); ++v)
+                b.bind(at + v, values[v]);
+        },
+        [&](const QVariant& result, qint64, int) { added += result.toLongLong(); });
+    return added;
+}
+
+// The numbers in batches. A number's repeats are not sent: they come to what
+// its first row came to, except that a first row that recorded the number
+// leaves its repeats only marking it.
+void numbersBatched(DataModule& dm, const std::vector<NumberRow>& rows, double year, double month, bool windows,
+                    ImportSummary& s, const Progress& progress)
+{
+    const qint64 count = static_cast<qint64>(rows.size());
+    std::vector<qint64> firstOf(rows.size(), -1);
+    std::vector<qint64> sent;
+    QHash<qint64, qint64> seen;
+    for (qint64 i = 0; i < count; ++i) {
+        if (const auto key = numberKey(rows[static_cast<size_t>(i)].numero)) {
+            const auto it = seen.constFind(*key);
+            if (it != seen.constEnd()) {
+                firstOf[static_cast<size_t>(i)] = *it;
+                continue;
+            }
+            seen.insert(*key, i);
+        }
+        sent.push_back(i);
+    }
+    // Each number sent touches only its own rows, so the order is free: by
+    // number, the engine walks TBMOVIM and the indexes in order.
+    std::stable_sort(sent.begin(), sent.end(), [&](qint64 a, qint64 b) {
+        const auto ka = numberKey(rows[static_cast<size_t>(a)].numero);
+        const auto kb = numberKey(rows[static_cast<size_t>(b)].numero);
+        return ka && (!kb || *ka < *kb);
+    });
+    std::vector<char> outcome(rows.size(), kNotDistributed);
+    inBatches(
+        dm.quAtualiza2, static_cast<qint64>(sent.size()), 2, 6, kNumbersPhase, progress,
+        [windows](int n) { return numberBlock(n, windows); },
+        [&](Batch& b, int at, qint64 position) {
+            const NumberRow& r = rows[static_cast<size_t>(sent[static_cast<size_t>(position)])];
+            b.bind(0, year);
+            b.bind(1, month);
+            b.bind(at, r.numero);
+            b.bind(at + 1, r.dv);
+            b.bind(at + 2, r.origin);
+            b.bind(at + 3, r.care);
+            b.bind(at + 4, r.patient);
+            b.bind(at + 5, r.hospital);
+        },
+        [&](const QVariant& result, qint64 start, int batchRows) {
+            const QString codes = result.toString();
+            if (codes.size() != batchRows)
+                throw db::DatabaseError(QStringLiteral("Resposta inesperada do banco de dados na baixa dos números"));
+            for (int j = 0; j < batchRows; ++j)
+                outcome[static_cast<size_t>(sent[static_cast<size_t>(start + j)])] = codes.at(j).toLatin1();
+        });
+    for (size_t i = 0; i < rows.size(); ++i) {
+        char c = outcome[i];
+        if (firstOf[i] >= 0) {
+            c = outcome[static_cast<size_t>(firstOf[i])];
+            if (c == kInserted)
+                c = kMarked;
+        }
+        addOutcome(s, c);
+    }
 }
 
 void recordMunicipalities(DataModule& dm, double year, double month, ImportSummary& s, Method method,
@@ -317,7 +435,7 @@ void recordMunicipalities(DataModule& dm, double year, double month, ImportSumma
         batch.use(kMunicipalityBlock);
         batch.bind(0, year);
         batch.bind(1, month);
-        s.municipalitiesRecorded += batch.run();
+        s.municipalitiesRecorded += batch.run().toLongLong();
         return;
     }
     db::Query& distinct = dm.quConsulta;
@@ -341,10 +459,11 @@ void recordMunicipalities(DataModule& dm, double year, double month, ImportSumma
     distinct.close();
 }
 
-// The numbers of the month, one row at a time. `cnpjOf` gives the row's CGC_HSP.
-template <class Row, class Cnpj>
-void numbersRowByRow(DataModule& dm, const std::vector<Row>& rows, double year, double month, ImportSummary& s,
-                     const Progress& progress, Cnpj cnpjOf)
+// The numbers of the month, one statement at a time. `cnpjOf` gives a row's
+// CGC_HSP, asked only when the row is recorded.
+template <class Cnpj>
+void numbersRowByRow(DataModule& dm, const std::vector<NumberRow>& rows, double year, double month,
+                     ImportSummary& s, const Progress& progress, Cnpj cnpjOf)
 {
     setText(dm.quConsulta, QStringLiteral("select * from tbmovim where numero = :p1"));
     setText(dm.quConsulta2, QStringLiteral("select * from tbbaixa where numero = :p1"));
@@ -353,41 +472,23 @@ void numbersRowByRow(DataModule& dm, const std::vector<Row>& rows, double year, 
                                            "CGC_HSP) values (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8)"));
     const qint64 total = static_cast<qint64>(rows.size());
     for (qint64 i = 0; i < total; ++i) {
-        const auto& [numero, dv, origin, care, patient] = rows[static_cast<size_t>(i)].fields();
-        int outcome = kNotDistributed;
-        if (found(dm.quConsulta, {numero})) {
-            run(dm.quAtualiza, {numero}, false);
+        const NumberRow& r = rows[static_cast<size_t>(i)];
+        char outcome = r.numero == 0 ? kZero : kNotDistributed;
+        if (found(dm.quConsulta, {r.numero})) {
+            run(dm.quAtualiza, {r.numero}, false);
             outcome = kMarked;
-            if (!found(dm.quConsulta2, {numero})) {
-                const QString cnpj = cnpjOf(rows[static_cast<size_t>(i)]);
-                run(dm.quAtualiza2, {numero, dv, year, month, origin, care, patient, cnpj}, false);
+            if (!found(dm.quConsulta2, {r.numero})) {
+                run(dm.quAtualiza2, {r.numero, r.dv, year, month, r.origin, r.care, r.patient, cnpjOf(r)}, false);
                 outcome = kInserted;
             }
         }
-        addOutcome(s, numero, outcome);
+        addOutcome(s, outcome);
         if ((i + 1) % kProgressStep == 0 || i + 1 == total)
             report(progress, kNumbersPhase, i + 1, total);
     }
     dm.quConsulta.close();
     dm.quConsulta2.close();
 }
-
-// The fields both kinds of row share, for the one-row-at-a-time steps.
-struct AdmissionRow {
-    const Admission& a;
-    std::tuple<double, double, QString, QString, QString> fields() const
-    {
-        return {a.numero, a.dv, a.residence, a.admission, a.patient};
-    }
-};
-
-struct LaudoRow {
-    const Laudo& l;
-    std::tuple<double, double, QString, QString, QString> fields() const
-    {
-        return {l.numaih, l.dvaih, l.origin, l.admission, l.patient};
-    }
-};
 
 } // namespace
 
@@ -457,11 +558,13 @@ DosMonth readDosMonth(DosFiles& files, const QString& competence, const Progress
                                    fitting(f030, r, kNomHsp, "NOM_HSP", kHospitalNameWidth)});
     }
     DbaseTable& f110 = *files.f110;
+    month.admissions.reserve(static_cast<size_t>(f110.recordCount()));
     const QString admissions = QStringLiteral("Lendo F110.DBF");
+    const QByteArray selected = competence.toLatin1(); // digits, the same bytes in every code page read
     for (int r = 0; r < f110.recordCount(); ++r) {
         if (r % 4096 == 0)
             report(progress, admissions, r, f110.recordCount());
-        if (!f110.read(r) || f110.text(kCmpt) != competence)
+        if (!f110.read(r) || !f110.holds(kCmpt, selected))
             continue;
         Admission a;
         const numbers::SplitNumber split = numbers::splitVorqNumber(f110.text(kNAih));
@@ -536,60 +639,34 @@ db::WriteResult importDos(DataModule& dm, const DosMonth& data, int year, int mo
     s.rowsRead = static_cast<qint64>(data.admissions.size());
     const double y = year;
     const double m = month;
+    std::vector<NumberRow> rows;
+    rows.reserve(data.admissions.size());
+    for (const Admission& a : data.admissions)
+        rows.push_back({a.numero, a.dv, a.residence, a.admission, a.patient, a.cnpj});
+    const auto& hospitals = data.hospitals;
+    const qint64 hospitalCount = static_cast<qint64>(hospitals.size());
+
     db::WriteResult result = db::guardedWrite(dm.trAih(), [&] {
-        // Hospitals, every one of the file.
-        const auto& hospitals = data.hospitals;
-        const qint64 hospitalCount = static_cast<qint64>(hospitals.size());
+        report(progress, kHospitalsPhase, 0, hospitalCount);
         if (method == Method::Batched) {
-            s.hospitalsAdded = inBatches(
-                dm.quAtualiza, hospitalCount, 0, 2, kHospitalsPhase, progress, dosHospitalBlock,
-                [&](Batch& b, int at, qint64 row) {
-                    const Hospital& h = hospitals[static_cast<size_t>(row)];
-                    b.bind(at, h.cnpj);
-                    b.bind(at + 1, h.name);
-                },
-                [](qint64) {});
+            // A CNPJ repeated in the file finds the row its first occurrence added.
+            std::vector<QStringList> firsts;
+            for (qint64 i : firstOccurrences(hospitalCount, [&](qint64 i) { return hospitals[size_t(i)].cnpj; }))
+                firsts.push_back({hospitals[size_t(i)].cnpj, hospitals[size_t(i)].name});
+            s.hospitalsAdded = hospitalsBatched(dm.quAtualiza, firsts, dosHospitalBlock);
+            numbersBatched(dm, rows, y, m, false, s, progress);
         } else {
             setText(dm.quConsulta, QStringLiteral("select * from tbhosp where cgc_hsp = :p1"));
             setText(dm.quAtualiza, QStringLiteral("insert into tbhosp (CGC_HSP,NOM_HSP) values (:p1, :p2)"));
-            for (qint64 i = 0; i < hospitalCount; ++i) {
-                const Hospital& h = hospitals[static_cast<size_t>(i)];
+            for (const Hospital& h : hospitals) {
                 if (!found(dm.quConsulta, {h.cnpj})) {
                     run(dm.quAtualiza, {h.cnpj, h.name}, false);
                     ++s.hospitalsAdded;
                 }
-                if ((i + 1) % kProgressStep == 0 || i + 1 == hospitalCount)
-                    report(progress, kHospitalsPhase, i + 1, hospitalCount);
             }
             dm.quConsulta.close();
+            numbersRowByRow(dm, rows, y, m, s, progress, [](const NumberRow& r) { return r.hospital; });
         }
-
-        // Numbers.
-        const auto& rows = data.admissions;
-        if (method == Method::Batched) {
-            inBatches(
-                dm.quAtualiza2, static_cast<qint64>(rows.size()), 2, 6, kNumbersPhase, progress,
-                [](int n) { return numberBlock(n, false); },
-                [&](Batch& b, int at, qint64 row) {
-                    const Admission& a = rows[static_cast<size_t>(row)];
-                    b.bind(0, y);
-                    b.bind(1, m);
-                    b.bind(at, a.numero);
-                    b.bind(at + 1, a.dv);
-                    b.bind(at + 2, a.residence);
-                    b.bind(at + 3, a.admission);
-                    b.bind(at + 4, a.patient);
-                    b.bind(at + 5, a.cnpj);
-                },
-                [&](qint64 codes) { addOutcomes(s, codes); });
-        } else {
-            std::vector<AdmissionRow> wrapped;
-            wrapped.reserve(rows.size());
-            for (const Admission& a : rows)
-                wrapped.push_back({a});
-            numbersRowByRow(dm, wrapped, y, m, s, progress, [](const AdmissionRow& r) { return r.a.cnpj; });
-        }
-
         recordMunicipalities(dm, y, m, s, method, progress);
     });
     if (result)
@@ -605,13 +682,22 @@ db::WriteResult importWindows(DataModule& dm, const std::vector<Laudo>& laudos, 
     const double y = year;
     const double m = month;
     const qint64 count = static_cast<qint64>(laudos.size());
+    std::vector<NumberRow> rows;
+    rows.reserve(laudos.size());
+    for (const Laudo& l : laudos)
+        rows.push_back({l.numaih, l.dvaih, l.origin, l.admission, l.patient, l.cnes});
+
     db::WriteResult result = db::guardedWrite(dm.trAih(), [&] {
         // First pass: the laudos' providers.
+        report(progress, kHospitalsPhase, 0, count);
         if (method == Method::Batched) {
-            s.hospitalsAdded = inBatches(
-                dm.quAtualiza, count, 0, 1, kHospitalsPhase, progress, windowsHospitalBlock,
-                [&](Batch& b, int at, qint64 row) { b.bind(at, laudos[static_cast<size_t>(row)].cnes); },
-                [](qint64) {});
+            // A CNES seen before finds its provider already registered.
+            std::vector<QStringList> firsts;
+            for (qint64 i : firstOccurrences(count, [&](qint64 i) { return laudos[size_t(i)].cnes; }))
+                firsts.push_back({laudos[size_t(i)].cnes});
+            s.hospitalsAdded = hospitalsBatched(dm.quAtualiza, firsts, windowsHospitalBlock);
+            // Second pass: the numbers.
+            numbersBatched(dm, rows, y, m, true, s, progress);
         } else {
             setText(dm.quConsulta, QStringLiteral("select * from tbhosp where cgc_hsp = :p1"));
             setText(dm.quAtualiza, QStringLiteral("insert into tbhosp (CGC_HSP,NOM_HSP) values (:p1, :p2)"));
@@ -630,37 +716,11 @@ db::WriteResult importWindows(DataModule& dm, const std::vector<Laudo>& laudos, 
                     report(progress, kHospitalsPhase, i + 1, count);
             }
             dm.quConsulta.close();
-            dm.quConsulta3.close();
-        }
-
-        // Second pass: the numbers.
-        if (method == Method::Batched) {
-            inBatches(
-                dm.quAtualiza2, count, 2, 6, kNumbersPhase, progress, [](int n) { return numberBlock(n, true); },
-                [&](Batch& b, int at, qint64 row) {
-                    const Laudo& l = laudos[static_cast<size_t>(row)];
-                    b.bind(0, y);
-                    b.bind(1, m);
-                    b.bind(at, l.numaih);
-                    b.bind(at + 1, l.dvaih);
-                    b.bind(at + 2, l.origin);
-                    b.bind(at + 3, l.admission);
-                    b.bind(at + 4, l.patient);
-                    b.bind(at + 5, l.cnes);
-                },
-                [&](qint64 codes) { addOutcomes(s, codes); });
-        } else {
-            std::vector<LaudoRow> wrapped;
-            wrapped.reserve(laudos.size());
-            for (const Laudo& l : laudos)
-                wrapped.push_back({l});
-            setText(dm.quConsulta3, QStringLiteral("select cnpj,nome_fanta from prestador where cnes = :p1"));
-            numbersRowByRow(dm, wrapped, y, m, s, progress, [&](const LaudoRow& r) {
-                return found(dm.quConsulta3, {r.l.cnes}) ? dm.quConsulta3.value(0).toString() : QString();
+            numbersRowByRow(dm, rows, y, m, s, progress, [&](const NumberRow& r) {
+                return found(dm.quConsulta3, {r.hospital}) ? dm.quConsulta3.value(0).toString() : QString();
             });
             dm.quConsulta3.close();
         }
-
         recordMunicipalities(dm, y, m, s, method, progress);
     });
     if (result)
