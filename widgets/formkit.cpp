@@ -9,6 +9,7 @@
 #include "widgets/numericedit.h"
 
 #include <QCheckBox>
+#include <QPushButton>
 
 namespace talvera::widgets {
 
@@ -55,6 +56,18 @@ NumericEdit* numericEdit(QWidget* parent, const char* name, const QString& forma
     edit->setValue(value);
     edit->setMaximumWidth(80);
     return edit;
+}
+
+QPushButton* boldButton(QWidget* parent, const char* name, const QString& text)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    QFont font = button->font();
+    font.setBold(true);
+    button->setFont(font);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setAutoDefault(false);
+    return button;
 }
 
 void reportFailure(const QString& operation, const db::WriteResult& result)

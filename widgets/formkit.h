@@ -8,6 +8,7 @@
 #include <QString>
 
 class QCheckBox;
+class QPushButton;
 class QWidget;
 
 namespace talvera {
@@ -40,6 +41,9 @@ LookupCombo* municipalityCombo(QWidget* parent, db::Dataset& municipalities, db:
 // A numeric edit with its display format, range and first value.
 NumericEdit* numericEdit(QWidget* parent, const char* name, const QString& format, double minimum, double maximum,
                          double value = 0);
+
+// A bold button with the hand cursor that Enter does not press.
+QPushButton* boldButton(QWidget* parent, const char* name, const QString& text);
 
 // A write that did not happen: "Não foi possível <operation>" with the
 // database's text in the error box, or the cancellation's own notice (none

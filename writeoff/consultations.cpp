@@ -26,18 +26,6 @@ namespace talvera::writeoff {
 
 namespace {
 
-QPushButton* boldButton(QWidget* parent, const char* name, const QString& text)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    QFont font = button->font();
-    font.setBold(true);
-    button->setFont(font);
-    button->setCursor(Qt::PointingHandCursor);
-    button->setAutoDefault(false);
-    return button;
-}
-
 const QList<QPair<QString, QString>> kMonthMunicipalityColumns = {
     {"ANOPROC", "Ano Proc"}, {"MESPROC", "Mês Proc"}, {"nomemun", "Município de Origem"}};
 
@@ -122,7 +110,7 @@ TfmNbaixamun::TfmNbaixamun(DataModule& dm, QWidget* parent)
 {
     edAno = widgets::numericEdit(this, "edAno", QStringLiteral("0000"), 2006, 2016, 2016);
     edMes = widgets::numericEdit(this, "edMes", QStringLiteral("00"), 1, 12, 1);
-    btPesq = boldButton(this, "btPesq", QStringLiteral("Atualizar"));
+    btPesq = widgets::boldButton(this, "btPesq", QStringLiteral("Atualizar"));
     grNome = widgets::datasetGrid(this, dm.dataset(QStringLiteral("quNbaixamun")), kMonthMunicipalityColumns);
 
     auto* label2 = new QLabel(QStringLiteral("Ano/Mês processamento"), this);
@@ -192,7 +180,7 @@ TfmCbaixa::TfmCbaixa(DataModule& dm, QWidget* parent)
     chAno = widgets::filterBox(this, "chAno", QStringLiteral("Ano"), edAno);
     chMes = widgets::filterBox(this, "chMes", QStringLiteral("Mês"), edMes);
     chPac = widgets::filterBox(this, "chPac", QStringLiteral("Nome do Paciente"), edPac);
-    btPesq = boldButton(this, "btPesq", QStringLiteral("Pesquisar"));
+    btPesq = widgets::boldButton(this, "btPesq", QStringLiteral("Pesquisar"));
     grNome = widgets::datasetGrid(this, dm.dataset(QStringLiteral("quBaixa2")),
                                   {{"nume", "Nº Aih/Apac"},
                                    {"NOMEPAC", "Nome do Paciente"},

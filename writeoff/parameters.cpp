@@ -19,22 +19,6 @@
 
 namespace talvera::writeoff {
 
-namespace {
-
-QPushButton* boldButton(QWidget* parent, const char* name, const QString& text)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    QFont font = button->font();
-    font.setBold(true);
-    button->setFont(font);
-    button->setCursor(Qt::PointingHandCursor);
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
-
 // ------------------------------------------------ the municipality's parameter
 
 MunicipalityParameterForm::MunicipalityParameterForm(DataModule& dm, const char* name, const QString& caption,
@@ -47,7 +31,7 @@ MunicipalityParameterForm::MunicipalityParameterForm(DataModule& dm, const char*
     db::Dataset& mun = dm.dataset(QStringLiteral("quMun"));
     cbMun = widgets::municipalityCombo(
         this, mun, new db::DatasetModel(mun, {QStringLiteral("CODMUN"), QStringLiteral("NOME")}, this), "cbMun");
-    btPesq = boldButton(this, "btPesq", QStringLiteral("Atualizar"));
+    btPesq = widgets::boldButton(this, "btPesq", QStringLiteral("Atualizar"));
     auto* label3 = new QLabel(QStringLiteral("Município de Referência"), this);
     label3->setObjectName(QStringLiteral("Label3"));
     auto* layout = new QGridLayout(this);
@@ -116,7 +100,7 @@ TfmLimpabase::TfmLimpabase(DataModule& dm, QWidget* parent) : QDialog(parent), d
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     edMes = widgets::numericEdit(this, "edMes", QStringLiteral("00"), 0, 12);
     edAno = widgets::numericEdit(this, "edAno", QStringLiteral("0000"), 2007, 2016, 2016);
-    btConfirma = boldButton(this, "btConfirma", QStringLiteral("Limpar"));
+    btConfirma = widgets::boldButton(this, "btConfirma", QStringLiteral("Limpar"));
     auto* label2 = new QLabel(QStringLiteral("Mês/Ano de Competência"), this);
     label2->setObjectName(QStringLiteral("Label2"));
     auto* layout = new QGridLayout(this);
