@@ -1,6 +1,10 @@
 #include "shell/bootstrap.h"
 
 #include "core/datamodule.h"
+#include "laudos/laudo.h"
+#include "laudos/lookups.h"
+#include "laudos/mescomp.h"
+#include "laudos/rellaudo.h"
 #include "ranges/cmovim.h"
 #include "ranges/distr.h"
 #include "ranges/receb.h"
@@ -62,16 +66,23 @@ void createForms(const BuildSettings& build, const QString& configFile)
     add("fmParame", new ParameterPlaceholder);
     addPlaceholder("fmEtiq", "Etiquetas");
     addPlaceholder("fmGerparam", "Gerar Parâmetro Municipal");
-    addPlaceholder("fmLaudo", "Cadastro de Laudos");
+    auto* laudo = new laudos::TfmLaudo(dm);
+    add("fmLaudo", laudo);
     addPlaceholder("fmLimpabase", "Limpar Dados para Digitação");
-    addPlaceholder("fmMescomp", "Configurar Mês de Competência");
-    addPlaceholder("fmConprest", "Consulta de Prestador");
-    addPlaceholder("fmConcara", "Consulta de Caráter de Internação");
-    addPlaceholder("fmConespec", "Consulta de Especialidade");
-    addPlaceholder("fmConproced", "Consulta de Procedimentos");
+    add("fmMescomp", new laudos::TfmMescomp(dm));
+    auto* providers = new laudos::TfmConprest(dm, *laudo);
+    add("fmConprest", providers);
+    auto* characters = new laudos::TfmConcara(dm, *laudo);
+    add("fmConcara", characters);
+    auto* specialties = new laudos::TfmConespec(dm, *laudo);
+    add("fmConespec", specialties);
+    auto* procedures = new laudos::TfmConproced(dm, *laudo);
+    add("fmConproced", procedures);
     addPlaceholder("fmVorqmunwin", "Importação do VORQ - versão windows");
-    addPlaceholder("fmRellaudo", "Relação de Laudos do VORQ");
-    addPlaceholder("fmConprof", "Consulta de Profissionais");
+    add("fmRellaudo", new laudos::TfmRellaudo(dm));
+    auto* professionals = new laudos::TfmConprof(dm, *laudo);
+    add("fmConprof", professionals);
+    laudo->setLookupDialogs(providers, characters, specialties, procedures, professionals);
     addPlaceholder("fmGerparvorq", "Gerar Parâmetro Municipal para o VORQ");
 }
 
