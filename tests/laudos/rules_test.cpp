@@ -147,10 +147,10 @@ TEST_F(RulesTest, WrittenOffNumberNeedsItsProcessingMonthAsRelease)
     l.mesLib = 2;
     EXPECT_TRUE(check(l).passed) << check(l).message.toStdString();
     l.mesLib = 3;
-    EXPECT_EQ(check(l).message, "Aih já utilizada em outro mês/ano de liberação");
+    EXPECT_EQ(check(l).message, QStringLiteral("Aih já utilizada em outro mês/ano de liberação"));
     l.mesLib = 2;
     l.anoLib = 2017;
-    EXPECT_EQ(check(l).message, "Aih já utilizada em outro mês/ano de liberação");
+    EXPECT_EQ(check(l).message, QStringLiteral("Aih já utilizada em outro mês/ano de liberação"));
 }
 
 TEST_F(RulesTest, NumberOnAnotherLaudoInInsertAndChange)
@@ -158,10 +158,10 @@ TEST_F(RulesTest, NumberOnAnotherLaudoInInsertAndChange)
     // Sheet 1 of 03/2016, sequence 1, holds 271650000004; a laudo of 04/2016 too.
     Laudo own = valid(271650000004);
     own.key = {1, 1, 3, 2016};
-    EXPECT_EQ(check(own, Mode::Insert).message, "Aih já utilizada nesse mês");
+    EXPECT_EQ(check(own, Mode::Insert).message, QStringLiteral("Aih já utilizada nesse mês"));
     EXPECT_TRUE(check(own, Mode::Change).passed) << "a change that keeps its number counts itself once";
     addLaudo(2, 1, 4, 2016, kRegional, 271650000004);
-    EXPECT_EQ(check(own, Mode::Change).message, "Aih já utilizada nesse mês") << "any month counts";
+    EXPECT_EQ(check(own, Mode::Change).message, QStringLiteral("Aih já utilizada nesse mês")) << "any month counts";
 }
 
 TEST_F(RulesTest, SheetCheckLeavesOutTheLaudosOwnSequenceAndOtherMonths)
