@@ -4,6 +4,7 @@
 #include "ranges/cmovim.h"
 #include "ranges/distr.h"
 #include "ranges/receb.h"
+#include "reports/relato.h"
 #include "shell/altsen.h"
 #include "shell/placeholder.h"
 #include "shell/principal.h"
@@ -52,7 +53,9 @@ void createForms(const BuildSettings& build, const QString& configFile)
     add("fmReceb", new ranges::TfmReceb(dm));
     add("fmDistr", new ranges::TfmDistr(dm));
     add("fmCmovim", new ranges::TfmCmovim(dm));
-    addPlaceholder("fmRelato", "Módulo de Relatório");
+    // The report container comes before every form that prints.
+    auto* relato = new reports::TfmRelato(dm);
+    add("fmRelato", relato);
     add("fmAltsen", new TfmAltsen(dm, [] { return principal ? principal->edUsu->text() : QString(); }));
     addPlaceholder("fmExporta", "Exportar Aih's e Apac's");
     addPlaceholder("fmVorqmun", "Importação do VORQ");
