@@ -4,6 +4,7 @@
 #include "core/datasetmodel.h"
 #include "laudos/laudokit.h"
 #include "laudos/lookups.h"
+#include "reports/relato.h"
 #include "widgets/datagrid.h"
 #include "widgets/dateedit.h"
 #include "widgets/digitsedit.h"
@@ -79,7 +80,8 @@ double currency(double value)
 
 } // namespace
 
-TfmLaudo::TfmLaudo(DataModule& dm, QWidget* parent) : QDialog(parent), dm_(dm)
+TfmLaudo::TfmLaudo(DataModule& dm, reports::TfmRelato& relato, QWidget* parent)
+    : QDialog(parent), dm_(dm), relato_(relato)
 {
     setObjectName(QStringLiteral("fmLaudo"));
     setWindowTitle(QStringLiteral("Cadastro de Laudos"));
@@ -602,9 +604,10 @@ void TfmLaudo::btExcluiClick()
 void TfmLaudo::btImprimeClick()
 {
     db::Dataset& print = dm_.dataset(QStringLiteral("quRlaudo"));
+    // The stored laudo that holds the number, not what the form shows.
     openStatement(print, laudoToPrint(edAih->digits()));
-    if (print.eof())
-        return;
+    if (!print.eof())
+        relato_.repLaudoatual->print();
 }
 
 void TfmLaudo::btPesqClick()

@@ -17,6 +17,9 @@ class QToolButton;
 
 namespace talvera {
 class DataModule;
+namespace reports {
+class TfmRelato;
+}
 namespace widgets {
 class DataGrid;
 class DateEdit;
@@ -35,7 +38,7 @@ class TfmConprof;
 class TfmLaudo : public QDialog {
     Q_OBJECT
 public:
-    explicit TfmLaudo(DataModule& dm, QWidget* parent = nullptr);
+    TfmLaudo(DataModule& dm, reports::TfmRelato& relato, QWidget* parent = nullptr);
 
     // The lookup dialogs the "..." buttons open (created after this form).
     void setLookupDialogs(QDialog* providers, QDialog* characters, QDialog* specialties, QDialog* procedures,
@@ -145,6 +148,7 @@ private:
     void chooseCharacter(const QVariant& stored);
 
     DataModule& dm_;
+    reports::TfmRelato& relato_;
     QDialog* providers_ = nullptr;
     QDialog* characters_ = nullptr;
     QDialog* specialties_ = nullptr;

@@ -3,6 +3,7 @@
 #include "core/datamodule.h"
 #include "laudos/laudokit.h"
 #include "laudos/laudorules.h"
+#include "reports/relato.h"
 #include "widgets/enterfocus.h"
 #include "widgets/guard.h"
 #include "widgets/lookupcombo.h"
@@ -16,7 +17,8 @@
 
 namespace talvera::laudos {
 
-TfmRellaudo::TfmRellaudo(DataModule& dm, QWidget* parent) : QDialog(parent), dm_(dm)
+TfmRellaudo::TfmRellaudo(DataModule& dm, reports::TfmRelato& relato, QWidget* parent)
+    : QDialog(parent), dm_(dm), relato_(relato)
 {
     setObjectName(QStringLiteral("fmRellaudo"));
     setWindowTitle(QStringLiteral("Relação de Laudos do VORQ"));
@@ -82,6 +84,8 @@ void TfmRellaudo::btPesqClick()
     if (chFolha->isChecked())
         selection.folha = static_cast<int>(pqFolha->value());
     openStatement(dm_.dataset(QStringLiteral("quRlaudo")), laudoListing(selection));
+    // The form stays open for another selection.
+    relato_.repLaudos->print();
 }
 
 } // namespace talvera::laudos

@@ -9,6 +9,9 @@ class QPushButton;
 
 namespace talvera {
 class DataModule;
+namespace reports {
+class TfmRelato;
+}
 namespace widgets {
 class LookupCombo;
 class NumericEdit;
@@ -20,7 +23,7 @@ namespace talvera::laudos {
 class TfmRellaudo : public QDialog {
     Q_OBJECT
 public:
-    explicit TfmRellaudo(DataModule& dm, QWidget* parent = nullptr);
+    TfmRellaudo(DataModule& dm, reports::TfmRelato& relato, QWidget* parent = nullptr);
 
     void formShow();
     void btPesqClick();
@@ -38,6 +41,7 @@ protected:
 
 private:
     DataModule& dm_;
+    reports::TfmRelato& relato_;
 };
 
 } // namespace talvera::laudos

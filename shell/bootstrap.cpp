@@ -8,6 +8,7 @@
 #include "ranges/cmovim.h"
 #include "ranges/distr.h"
 #include "ranges/receb.h"
+#include "reports/relato.h"
 #include "shell/altsen.h"
 #include "shell/placeholder.h"
 #include "shell/principal.h"
@@ -56,7 +57,9 @@ void createForms(const BuildSettings& build, const QString& configFile)
     add("fmReceb", new ranges::TfmReceb(dm));
     add("fmDistr", new ranges::TfmDistr(dm));
     add("fmCmovim", new ranges::TfmCmovim(dm));
-    addPlaceholder("fmRelato", "Módulo de Relatório");
+    // The report container comes before every form that prints.
+    auto* relato = new reports::TfmRelato(dm);
+    add("fmRelato", relato);
     add("fmAltsen", new TfmAltsen(dm, [] { return principal ? principal->edUsu->text() : QString(); }));
     addPlaceholder("fmExporta", "Exportar Aih's e Apac's");
     addPlaceholder("fmVorqmun", "Importação do VORQ");
@@ -66,7 +69,7 @@ void createForms(const BuildSettings& build, const QString& configFile)
     add("fmParame", new ParameterPlaceholder);
     addPlaceholder("fmEtiq", "Etiquetas");
     addPlaceholder("fmGerparam", "Gerar Parâmetro Municipal");
-    auto* laudo = new laudos::TfmLaudo(dm);
+    auto* laudo = new laudos::TfmLaudo(dm, *relato);
     add("fmLaudo", laudo);
     addPlaceholder("fmLimpabase", "Limpar Dados para Digitação");
     add("fmMescomp", new laudos::TfmMescomp(dm));
@@ -79,7 +82,7 @@ void createForms(const BuildSettings& build, const QString& configFile)
     auto* procedures = new laudos::TfmConproced(dm, *laudo);
     add("fmConproced", procedures);
     addPlaceholder("fmVorqmunwin", "Importação do VORQ - versão windows");
-    add("fmRellaudo", new laudos::TfmRellaudo(dm));
+    add("fmRellaudo", new laudos::TfmRellaudo(dm, *relato));
     auto* professionals = new laudos::TfmConprof(dm, *laudo);
     add("fmConprof", professionals);
     laudo->setLookupDialogs(providers, characters, specialties, procedures, professionals);

@@ -13,6 +13,8 @@
 #include "core/numbers.h"
 #include "laudos/laudo.h"
 #include "laudos/lookups.h"
+#include "reports/engine/preview.h"
+#include "reports/relato.h"
 #include "tests/support/datadir.h"
 #include "tests/support/qtprint.h"
 #include "widgets/datagrid.h"
@@ -45,7 +47,9 @@ class LaudoTest : public ::testing::Test {
 protected:
     DataDir dir;
     widgets::ScriptedMessagesScope messages;
+    reports::KeptPreviewsScope previews;
     std::unique_ptr<DataModule> dm;
+    std::unique_ptr<reports::TfmRelato> relato;
 
     void SetUp() override
     {
@@ -55,8 +59,14 @@ protected:
         dm->dbVorqwin.open();
         dm->trVorqwin().start();
         dm->dataset(QStringLiteral("quMun")).open();
+        relato = std::make_unique<reports::TfmRelato>(*dm);
+        relato->setReportDate(QDate(2016, 5, 17));
     }
-    void TearDown() override { dm.reset(); }
+    void TearDown() override
+    {
+        relato.reset();
+        dm.reset();
+    }
 
     QStringList shown() const { return messages->texts(widgets::Messages::Kind::Information); }
     QStringList errors() const { return messages->texts(widgets::Messages::Kind::Error); }
@@ -118,7 +128,7 @@ protected:
     void SetUp() override
     {
         LaudoTest::SetUp();
-        form = std::make_unique<laudos::TfmLaudo>(*dm);
+        form = std::make_unique<laudos::TfmLaudo>(*dm, *relato);
         providers = std::make_unique<laudos::TfmConprest>(*dm, *form);
         characters = std::make_unique<laudos::TfmConcara>(*dm, *form);
         specialties = std::make_unique<laudos::TfmConespec>(*dm, *form);
