@@ -12,6 +12,7 @@ namespace talvera::bench {
 void insertGroup();
 void expansionGroup();
 void consultationGroup();
+void lookupGroup();
 } // namespace talvera::bench
 
 int main(int argc, char** argv)
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
         {QStringLiteral("insert"), talvera::bench::insertGroup},
         {QStringLiteral("expansion"), talvera::bench::expansionGroup},
         {QStringLiteral("consultation"), talvera::bench::consultationGroup},
+        {QStringLiteral("lookup"), talvera::bench::lookupGroup},
     };
     const QStringList args = app.arguments().mid(1);
     try {
