@@ -306,9 +306,12 @@ Query::~Query()
     db_.detach(this);
 }
 
+// A new text starts with the parameter check on: turning it off belongs to
+// the one text that needs it, never to the next statement of the query.
 void Query::clearSql()
 {
     lines_.clear();
+    paramCheck_ = true;
     sqlChanged_ = true;
 }
 
@@ -321,6 +324,7 @@ void Query::addLine(const QString& line)
 void Query::setSql(const QString& sql)
 {
     lines_ = sql.split(u'\n');
+    paramCheck_ = true;
     sqlChanged_ = true;
 }
 

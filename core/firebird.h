@@ -148,7 +148,8 @@ public:
     QString sqlText() const { return lines_.join(u'\n'); }
 
     // With parameter check off the text is sent as it is ("?" only); needed for
-    // EXECUTE BLOCK bodies, whose ":variables" belong to the block.
+    // EXECUTE BLOCK bodies, whose ":variables" belong to the block. It holds for
+    // the current text only: clearSql() and setSql() turn it back on.
     void setParamCheck(bool on) { paramCheck_ = on; sqlChanged_ = true; }
 
     // Parameter n is the n-th ":name" of the text, whatever its name. Values:
