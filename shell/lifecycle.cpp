@@ -56,7 +56,8 @@ void onExit()
     // is open and leave at once.
     startWatchdog();
     try {
-        dmAih().closeAll(!widgets::longOperationRunning());
+        if (fmPrincipal())
+            dmAih().closeAll(!widgets::longOperationRunning());
     } catch (...) {
         // Nobody is left to tell; the engine undoes what was not committed.
     }
@@ -67,8 +68,10 @@ void onExit()
 
 } // namespace
 
-void installProgramEnd()
+void installSignalHandling()
 {
+    if (signalPipe[0] >= 0)
+        return;
     if (pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
         auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
         QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
@@ -81,6 +84,10 @@ void installProgramEnd()
         for (int signal : {SIGTERM, SIGINT, SIGHUP})
             db::engine::keepSignalHandler(signal, onSignal);
     }
+}
+
+void installExitGuard()
+{
     std::atexit(onExit);
 }
 

@@ -14,8 +14,10 @@
 
 namespace talvera::shell {
 
-// Installs the signal handlers and the exit guard. Needs the QApplication.
-void installProgramEnd();
+// Signals end the program through widgets::requestProgramEnd. Needs the QApplication.
+void installSignalHandling();
+// Guards the ends that do not return from main() (exit() called inside the program).
+void installExitGuard();
 // The orderly end after the event loop has returned.
 void endInOrder();
 

@@ -10,7 +10,8 @@ int main(int argc, char** argv)
     // The application's name captions its message boxes. Set as the display
     // name, Qt would append it to the title of every window.
     QApplication::setApplicationName(QStringLiteral("Distribuição"));
-    talvera::shell::installProgramEnd();
+    talvera::shell::installSignalHandling();
+    talvera::shell::installExitGuard();
     talvera::createForms();
     talvera::fmPrincipal()->show();
     const int result = QApplication::exec();

@@ -1,10 +1,17 @@
+#include "core/numbers.h"
+#include "ranges/rangerules.h"
 #include "shell/altsen.h"
+#include "shell/lifecycle.h"
 #include "shellfixture.h"
+#include "widgets/longoperation.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QFrame>
+#include <QProcess>
 #include <QTest>
+
+#include <csignal>
 
 using namespace talvera;
 using talvera::test::ShellTest;
@@ -170,6 +177,57 @@ TEST_F(ShellTest, ADamagedVorqOrParameterDatabaseEndsTheProgramNamingTheFile)
         QTRY_VERIFY(!fm().isVisible());
         destroyForms();
     }
+}
+
+TEST_F(ShellTest, ASecondCopyOnTheSameFilesIsToldSoInPortuguese)
+{
+    // Another process holds Vorq's database in an embedded engine of its own.
+    QProcess other;
+    other.setProcessChannelMode(QProcess::MergedChannels);
+    other.start("isql-fb", {"-user", "SYSDBA", dir.file("VORQ.GDB")});
+    ASSERT_TRUE(other.waitForStarted(5000));
+    other.write("select count(*) from rdb$database;\n");
+    while (!other.readAll().contains("COUNT") && other.waitForReadyRead(5000)) {
+    }
+    start();
+    other.write("quit;\n");
+    other.closeWriteChannel();
+    other.waitForFinished(5000);
+    ASSERT_EQ(errors().size(), 1);
+    EXPECT_TRUE(errors().first().startsWith("Os bancos de dados estão em uso por outra cópia do programa"))
+        << errors().first().toStdString();
+    EXPECT_TRUE(errors().first().contains(dir.file("VORQ.GDB")));
+    EXPECT_TRUE(fm().programEnded());
+}
+
+TEST_F(ShellTest, ASignalDuringALongWriteRollsItBackWholeAndThenEndsTheProgram)
+{
+    start();
+    login("operador", "talvera");
+    shell::installSignalHandling();
+    const qint64 first = 271610000041, last = 271610002000;
+    bool raised = false;
+    db::WriteResult written;
+    {
+        widgets::LongOperation operation(&fm(), "Gravando", last - first + 1);
+        written = ranges::saveDistribution(
+            dm(), {"2700300", 2016, 6, "2700300", first, numbers::checkDigit(first), last, numbers::checkDigit(last), "E"},
+            [&](qint64 done, qint64) {
+                if (!raised) {
+                    raised = true;
+                    std::raise(SIGTERM); // what a session logout sends
+                }
+                return operation.step(done);
+            });
+        EXPECT_FALSE(fm().programEnded()) << "the end waits for the write to unwind";
+    }
+    EXPECT_TRUE(written.cancelled) << written.error.toStdString();
+    EXPECT_EQ(readOne("TALVERA.GDB", "select count(*) from TBMOVIM where NUMERO between 271610000041 and 271610002000"),
+              "0");
+    EXPECT_EQ(readOne("TALVERA.GDB", "select count(*) from TBDISTR where INICIAL = 271610000041"), "0");
+    QTRY_VERIFY(fm().programEnded());
+    EXPECT_FALSE(dm().dbAih.connected());
+    QTRY_VERIFY(!fm().isVisible());
 }
 
 TEST_F(ShellTest, PasswordsShowAsterisksAndUserTextsTheColumnCannotHoldAreNobodys)
