@@ -28,7 +28,6 @@ void generate(const QString& path)
         "select '2701407', 'Campo Alegre' from rdb$database union all "
         "select '2706307', 'Palmeira dos Índios' from rdb$database"));
     q.execSql();
-    q.setParamCheck(false);
     q.setSql(QStringLiteral(
         "execute block as\n"
         "declare i bigint = 0;\n"
@@ -46,6 +45,7 @@ void generate(const QString& path)
         "  end\n"
         "end")
                  .arg(kRows));
+    q.setParamCheck(false);
     q.execSql();
     database.transaction().commit();
     database.close();

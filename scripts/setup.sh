@@ -9,7 +9,7 @@ packages=(
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   libshp-dev
   libgtest-dev libgmock-dev
-  xvfb xauth poppler-utils
+  xvfb xauth xdotool poppler-utils
 )
 # The state edition's tests talk to a real Firebird server.
 if [ "${TALVERA_WITH_SERVER:-0}" = 1 ]; then
