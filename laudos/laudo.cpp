@@ -218,80 +218,52 @@ TfmLaudo::TfmLaudo(DataModule& dm, reports::TfmRelato& relato, QWidget* parent)
 
 void TfmLaudo::buildLayout()
 {
+    // One line per caption: controls, and captions of their own between them.
+    struct Piece {
+        Piece(QWidget* w) : widget(w) {}
+        Piece(const char* text) : caption(QString::fromUtf8(text)) {}
+        QWidget* widget = nullptr;
+        QString caption;
+    };
     auto* entry = new QGridLayout;
     int row = 0;
-    auto line = [&](const QString& caption, std::initializer_list<QWidget*> controls, bool stretch = true) {
-        entry->addWidget(new QLabel(caption, this), row, 0);
+    auto line = [&](const char* caption, std::initializer_list<Piece> pieces) {
+        entry->addWidget(new QLabel(QString::fromUtf8(caption), this), row, 0);
         auto* box = new QHBoxLayout;
-        for (QWidget* w : controls)
-            box->addWidget(w);
-        if (stretch)
-            box->addStretch(1);
+        for (const Piece& piece : pieces) {
+            if (piece.widget) {
+                box->addWidget(piece.widget);
+                continue;
+            }
+            if (piece.caption.size() > 1)
+                box->addSpacing(16);
+            box->addWidget(new QLabel(piece.caption, this));
+        }
+        box->addStretch(1);
         entry->addLayout(box, row++, 1);
     };
-    auto* competence = new QHBoxLayout;
-    competence->addWidget(edFolha);
-    competence->addWidget(new QLabel(QStringLiteral("Sequência"), this));
-    competence->addWidget(edSeq);
-    competence->addSpacing(16);
-    competence->addWidget(new QLabel(QStringLiteral("Mês/Ano competência"), this));
-    competence->addWidget(edMes);
-    competence->addWidget(new QLabel(QStringLiteral("/"), this));
-    competence->addWidget(edAno);
-    competence->addStretch(1);
-    entry->addWidget(new QLabel(QStringLiteral("Folha"), this), row, 0);
-    entry->addLayout(competence, row++, 1);
-    cbPrest->setMinimumWidth(110);
-    line(QStringLiteral("CNES Prestador"), {cbPrest, spPrest, lbPrest});
-    auto* number = new QHBoxLayout;
-    number->addWidget(edAih);
-    number->addWidget(new QLabel(QStringLiteral("-"), this));
-    number->addWidget(edDv);
-    number->addSpacing(16);
-    number->addWidget(new QLabel(QStringLiteral("Mês/Ano liberação"), this));
-    number->addWidget(edMeslib);
-    number->addWidget(new QLabel(QStringLiteral("/"), this));
-    number->addWidget(edAnolib);
-    number->addStretch(1);
-    entry->addWidget(new QLabel(QStringLiteral("AIH"), this), row, 0);
-    entry->addLayout(number, row++, 1);
-    edPaciente->setMinimumWidth(320);
-    auto* patient = new QHBoxLayout;
-    patient->addWidget(edPaciente);
-    patient->addSpacing(16);
-    patient->addWidget(new QLabel(QStringLiteral("Data Nascimento"), this));
-    patient->addWidget(edDatanasc);
-    patient->addWidget(rgSexo);
-    patient->addStretch(1);
-    rgSexo->setColumns(2);
-    entry->addWidget(new QLabel(QStringLiteral("Nome do Paciente"), this), row, 0);
-    entry->addLayout(patient, row++, 1);
-    for (widgets::LookupCombo* combo : {cbCarater, cbEspec, cbProced})
-        combo->setMinimumWidth(110);
+    for (QWidget* w : std::initializer_list<QWidget*>{cbPrest, cbCarater, cbEspec, cbProced})
+        w->setMinimumWidth(110);
     // Room for the names, so the form keeps its size as they change.
     for (QLabel* name : {lbPrest, lbCarater, lbEspec, lbProced, lbCpfsolicita, lbCpfautoriza})
         name->setMinimumWidth(420);
     edDatanasc->setMinimumWidth(120);
-    line(QStringLiteral("Caráter de Internação"), {cbCarater, SpeedButton2, lbCarater});
-    line(QStringLiteral("Especialidade"), {cbEspec, SpeedButton3, lbEspec});
-    line(QStringLiteral("Procedimento"), {cbProced, SpeedButton4, lbProced});
-    line(QStringLiteral("CPF Médico Solicitante"), {edCpfsolicita, SpeedButton5, lbCpfsolicita});
-    line(QStringLiteral("CPF Médico Autorizador"), {edCpfautoriza, SpeedButton6, lbCpfautoriza});
+    edPaciente->setMinimumWidth(320);
     edObserv->setMinimumWidth(420);
-    line(QStringLiteral("Observação"), {edObserv});
-    auto* places = new QHBoxLayout;
-    places->addWidget(cbMun);
-    places->addSpacing(16);
-    places->addWidget(new QLabel(QStringLiteral("Município de Internação"), this));
     edMunintern->setMinimumWidth(200);
-    places->addWidget(edMunintern);
-    places->addWidget(edCodmunintern);
-    places->addSpacing(16);
-    places->addWidget(new QLabel(QStringLiteral("Valor Médio"), this));
-    places->addWidget(edValormedio);
-    places->addStretch(1);
-    entry->addWidget(new QLabel(QStringLiteral("Município de Origem"), this), row, 0);
-    entry->addLayout(places, row++, 1);
+    rgSexo->setColumns(2);
+    line("Folha", {edFolha, "Sequência", edSeq, "Mês/Ano competência", edMes, "/", edAno});
+    line("CNES Prestador", {cbPrest, spPrest, lbPrest});
+    line("AIH", {edAih, "-", edDv, "Mês/Ano liberação", edMeslib, "/", edAnolib});
+    line("Nome do Paciente", {edPaciente, "Data Nascimento", edDatanasc, rgSexo});
+    line("Caráter de Internação", {cbCarater, SpeedButton2, lbCarater});
+    line("Especialidade", {cbEspec, SpeedButton3, lbEspec});
+    line("Procedimento", {cbProced, SpeedButton4, lbProced});
+    line("CPF Médico Solicitante", {edCpfsolicita, SpeedButton5, lbCpfsolicita});
+    line("CPF Médico Autorizador", {edCpfautoriza, SpeedButton6, lbCpfautoriza});
+    line("Observação", {edObserv});
+    line("Município de Origem",
+         {cbMun, "Município de Internação", edMunintern, edCodmunintern, "Valor Médio", edValormedio});
 
     auto* search = new QGroupBox(QStringLiteral("Pesquisa"), this);
     search->setObjectName(QStringLiteral("gbPesquisa"));

@@ -196,13 +196,6 @@ QString LookupDialog::value(int row, const QString& field) const
     return list_->value(row, field);
 }
 
-void LookupDialog::applyCode(widgets::LookupCombo* combo, QLabel* label, int row, const QString& codeField,
-                             const QString& descriptionField)
-{
-    combo->setKey(value(row, codeField));
-    label->setText(combo->key().isEmpty() ? QString() : value(row, descriptionField));
-}
-
 // ---------------------------------------------------------------- providers
 
 TfmConprest::TfmConprest(DataModule& dm, TfmLaudo& laudo, QWidget* parent)
@@ -231,48 +224,55 @@ void TfmConprest::apply(int row)
     laudo_.edMunintern->setText(municipality ? municipality->name : QString());
 }
 
+// ------------------------------------------------------------ by code or description
+
+CodeLookup::CodeLookup(DataModule& dm, TfmLaudo& laudo, const char* name, const QString& caption,
+                       const QString& dataset, const char* groupName, const QList<SearchBy>& searchBy,
+                       const QList<Column>& columns, const Target& target, QWidget* parent)
+    : LookupDialog(dm, laudo, name, caption, dataset, groupName, searchBy, columns, parent),
+      rdbCod(searchButton(0)), rdbDesc(searchButton(1)), target_(target)
+{
+}
+
+void CodeLookup::apply(int row)
+{
+    target_.combo->setKey(value(row, target_.codeField));
+    target_.label->setText(target_.combo->key().isEmpty() ? QString() : value(row, target_.descriptionField));
+}
+
 // --------------------------------------------------------------- characters
 
 TfmConcara::TfmConcara(DataModule& dm, TfmLaudo& laudo, QWidget* parent)
-    : LookupDialog(dm, laudo, "fmConcara", QStringLiteral("Consulta de Caráter de Internação"),
+    : CodeLookup(dm, laudo, "fmConcara", QStringLiteral("Consulta de Caráter de Internação"),
                    QStringLiteral("quPesqcara"), "grPesq",
                    {{"rdbCod", QStringLiteral("Código"), QStringLiteral("CODCARATER")},
                     {"rdbDesc", QStringLiteral("Descrição"), QStringLiteral("DESCRICAO")}},
                    {{QStringLiteral("CODCARATER"), QStringLiteral("Código"), 5},
                     {QStringLiteral("DESCRICAO"), QStringLiteral("Descrição"), 68}},
-                   parent),
-      rdbCod(searchButton(0)), rdbDesc(searchButton(1))
+                   {laudo.cbCarater, laudo.lbCarater, QStringLiteral("CODCARATER"), QStringLiteral("DESCRICAO")},
+                   parent)
 {
 }
 
-void TfmConcara::apply(int row)
-{
-    applyCode(laudo_.cbCarater, laudo_.lbCarater, row, QStringLiteral("CODCARATER"), QStringLiteral("DESCRICAO"));
-}
 
 // -------------------------------------------------------------- specialties
 
 TfmConespec::TfmConespec(DataModule& dm, TfmLaudo& laudo, QWidget* parent)
-    : LookupDialog(dm, laudo, "fmConespec", QStringLiteral("Consulta de Especialidade"),
+    : CodeLookup(dm, laudo, "fmConespec", QStringLiteral("Consulta de Especialidade"),
                    QStringLiteral("quPesqespec"), "grPesq",
                    {{"rdbCod", QStringLiteral("Código"), QStringLiteral("CODESP")},
                     {"rdbDesc", QStringLiteral("Descrição"), QStringLiteral("DESCRICAO")}},
                    {{QStringLiteral("CODESP"), QStringLiteral("Código"), 10},
                     {QStringLiteral("DESCRICAO"), QStringLiteral("Descrição"), 60}},
-                   parent),
-      rdbCod(searchButton(0)), rdbDesc(searchButton(1))
+                   {laudo.cbEspec, laudo.lbEspec, QStringLiteral("CODESP"), QStringLiteral("DESCRICAO")}, parent)
 {
 }
 
-void TfmConespec::apply(int row)
-{
-    applyCode(laudo_.cbEspec, laudo_.lbEspec, row, QStringLiteral("CODESP"), QStringLiteral("DESCRICAO"));
-}
 
 // --------------------------------------------------------------- procedures
 
 TfmConproced::TfmConproced(DataModule& dm, TfmLaudo& laudo, QWidget* parent)
-    : LookupDialog(dm, laudo, "fmConproced", QStringLiteral("Consulta de Procedimentos"),
+    : CodeLookup(dm, laudo, "fmConproced", QStringLiteral("Consulta de Procedimentos"),
                    QStringLiteral("quPesqproced"), "grProc",
                    {{"rdbCod", QStringLiteral("Código"), QStringLiteral("CODPROC")},
                     {"rdbDesc", QStringLiteral("Descrição"), QStringLiteral("NOME")}},
@@ -280,8 +280,8 @@ TfmConproced::TfmConproced(DataModule& dm, TfmLaudo& laudo, QWidget* parent)
                     {QStringLiteral("NOME"), QStringLiteral("Descrição"), 250},
                     {QStringLiteral("VLR_SH"), QStringLiteral("VLR_SH"), 10},
                     {QStringLiteral("VLR_SP"), QStringLiteral("VLR_SP"), 10}},
-                   parent),
-      rdbCod(searchButton(0)), rdbDesc(searchButton(1)), grProc(searchGroup)
+                   {laudo.cbProced, laudo.lbProced, QStringLiteral("CODPROC"), QStringLiteral("NOME")}, parent),
+      grProc(searchGroup)
 {
     firstColumnOnShow_ = true;
     grProc->installEventFilter(this);
@@ -293,7 +293,7 @@ bool TfmConproced::eventFilter(QObject* watched, QEvent* event)
         widgets::guarded([this] { grProcDblClick(); });
         return true;
     }
-    return LookupDialog::eventFilter(watched, event);
+    return CodeLookup::eventFilter(watched, event);
 }
 
 void TfmConproced::grProcDblClick()
@@ -302,22 +302,18 @@ void TfmConproced::grProcDblClick()
     listAll(chosenField());
 }
 
-void TfmConproced::apply(int row)
-{
-    applyCode(laudo_.cbProced, laudo_.lbProced, row, QStringLiteral("CODPROC"), QStringLiteral("NOME"));
-}
 
 // ------------------------------------------------------------ professionals
 
 TfmConprof::TfmConprof(DataModule& dm, TfmLaudo& laudo, QWidget* parent)
-    : LookupDialog(dm, laudo, "fmConprof", QStringLiteral("Consulta de Profissionais"), QStringLiteral("quPesqprof"),
+    : CodeLookup(dm, laudo, "fmConprof", QStringLiteral("Consulta de Profissionais"), QStringLiteral("quPesqprof"),
                    "grPesq",
                    {{"rdbCod", QStringLiteral("CPF"), QStringLiteral("CPF_PROF")},
                     {"rdbDesc", QStringLiteral("Nome"), QStringLiteral("NOME_PROF")}},
                    {{QStringLiteral("CPF_PROF"), QStringLiteral("CPF"), 11},
                     {QStringLiteral("NOME_PROF"), QStringLiteral("Nome"), 60}},
-                   parent),
-      rdbCod(searchButton(0)), rdbDesc(searchButton(1)), lbProf(label(this, "lbProf"))
+                   {}, parent),
+      lbProf(label(this, "lbProf"))
 {
     lbProf->hide();
 }

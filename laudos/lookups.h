@@ -69,10 +69,6 @@ protected:
     // Every row, ordered by a field (-1: in the order read).
     void listAll(int field);
     QString value(int row, const QString& field) const;
-    // Sets a laudo combo to the row's code and the label beside it to its
-    // description, or empties the label when the code is not in its list.
-    void applyCode(widgets::LookupCombo* combo, QLabel* label, int row, const QString& codeField,
-                   const QString& descriptionField);
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -100,49 +96,60 @@ protected:
     void apply(int row) override;
 };
 
-class TfmConcara : public LookupDialog {
+// The dialogs that search by code ("rdbCod") or by description ("rdbDesc");
+// a choice sets a combo of the laudo form and the label beside it.
+class CodeLookup : public LookupDialog {
+    Q_OBJECT
+public:
+    QRadioButton* rdbCod;
+    QRadioButton* rdbDesc;
+
+protected:
+    struct Target {
+        widgets::LookupCombo* combo;
+        QLabel* label;
+        QString codeField;
+        QString descriptionField;
+    };
+    CodeLookup(DataModule& dm, TfmLaudo& laudo, const char* name, const QString& caption, const QString& dataset,
+               const char* groupName, const QList<SearchBy>& searchBy, const QList<Column>& columns,
+               const Target& target, QWidget* parent);
+    // Sets the combo to the row's code and the label to its description, or
+    // empties the label when the code is not in the combo's list.
+    void apply(int row) override;
+
+private:
+    Target target_;
+};
+
+class TfmConcara : public CodeLookup {
     Q_OBJECT
 public:
     TfmConcara(DataModule& dm, TfmLaudo& laudo, QWidget* parent = nullptr);
-    QRadioButton* rdbCod;
-    QRadioButton* rdbDesc;
-
-protected:
-    void apply(int row) override;
 };
 
-class TfmConespec : public LookupDialog {
+class TfmConespec : public CodeLookup {
     Q_OBJECT
 public:
     TfmConespec(DataModule& dm, TfmLaudo& laudo, QWidget* parent = nullptr);
-    QRadioButton* rdbCod;
-    QRadioButton* rdbDesc;
-
-protected:
-    void apply(int row) override;
 };
 
-class TfmConproced : public LookupDialog {
+class TfmConproced : public CodeLookup {
     Q_OBJECT
 public:
     TfmConproced(DataModule& dm, TfmLaudo& laudo, QWidget* parent = nullptr);
     // A double click on " Pesquisar por " lists everything by the chosen column.
     void grProcDblClick();
-    QRadioButton* rdbCod;
-    QRadioButton* rdbDesc;
     QGroupBox* grProc;
 
 protected:
-    void apply(int row) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
-class TfmConprof : public LookupDialog {
+class TfmConprof : public CodeLookup {
     Q_OBJECT
 public:
     TfmConprof(DataModule& dm, TfmLaudo& laudo, QWidget* parent = nullptr);
-    QRadioButton* rdbCod;
-    QRadioButton* rdbDesc;
     // Whose CPF a choice fills: "1" the requesting, "2" the authorising physician.
     QLabel* lbProf;
 

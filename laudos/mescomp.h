@@ -2,36 +2,16 @@
 // "Configurar Mês de Competência": the month and year in which new laudos are
 // entered, kept in Vorq's one-row table PARAME.
 
-#include <QDialog>
-
-class QPushButton;
-
-namespace talvera {
-class DataModule;
-namespace widgets {
-class NumericEdit;
-}
-} // namespace talvera
+#include "laudos/monthform.h"
 
 namespace talvera::laudos {
 
-class TfmMescomp : public QDialog {
+class TfmMescomp : public MonthForm {
     Q_OBJECT
 public:
     explicit TfmMescomp(DataModule& dm, QWidget* parent = nullptr);
 
-    void formShow();
-    void btPesqClick();
-
-    widgets::NumericEdit* edMes;
-    widgets::NumericEdit* edAno;
-    QPushButton* btPesq;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
-    DataModule& dm_;
+    void btPesqClick() override;
 };
 
 } // namespace talvera::laudos
