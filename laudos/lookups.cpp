@@ -277,7 +277,8 @@ TfmConproced::TfmConproced(DataModule& dm, TfmLaudo& laudo, QWidget* parent)
                    {{"rdbCod", QStringLiteral("Código"), QStringLiteral("CODPROC")},
                     {"rdbDesc", QStringLiteral("Descrição"), QStringLiteral("NOME")}},
                    {{QStringLiteral("CODPROC"), QStringLiteral("Código"), 10},
-                    {QStringLiteral("NOME"), QStringLiteral("Descrição"), 250},
+                    // The name holds 250 characters; 80 of them fit beside the values.
+                    {QStringLiteral("NOME"), QStringLiteral("Descrição"), 80},
                     {QStringLiteral("VLR_SH"), QStringLiteral("VLR_SH"), 10},
                     {QStringLiteral("VLR_SP"), QStringLiteral("VLR_SP"), 10}},
                    {laudo.cbProced, laudo.lbProced, QStringLiteral("CODPROC"), QStringLiteral("NOME")}, parent),
