@@ -90,7 +90,7 @@ TfmLaudo::TfmLaudo(DataModule& dm, reports::TfmRelato& relato, QWidget* parent)
 
     db::Dataset& prest = dm.dataset(QStringLiteral("quPrest"));
     btInclui = button(this, "btInclui", QStringLiteral("Incluir"));
-    edFolha = wholeNumber(this, "edFolha", 4);
+    edFolha = wholeNumber(this, "edFolha", 5);
     edSeq = wholeNumber(this, "edSeq", 2);
     edMes = numericEdit(this, "edMes", QStringLiteral("00"), 0, 12);
     edAno = numericEdit(this, "edAno", QStringLiteral("0000"), 2007, 2016, 2016);

@@ -198,6 +198,9 @@ SaveCheck checkSave(DataModule& dm, const Laudo& l, Mode mode, const std::functi
     const LaudoKey& k = l.key;
     if (k.folha == 0)
         return refuse("Folha tem que ser preenchida");
+    // The column is a small integer.
+    if (k.folha > 32767)
+        return refuse("Folha inválida");
     if (k.sequencia < 1 || k.sequencia > 20)
         return refuse("Sequência válida entre 1 e 20");
     if (k.mes < 1 || k.mes > 12)

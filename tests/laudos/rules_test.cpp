@@ -62,7 +62,8 @@ TEST_F(RulesTest, SaveChecksRunInOrderEachWithItsMessage)
     l.anoLib = 2015;
     const auto fixed = [](auto change) { return std::function<void(Laudo&)>(change); };
     const std::vector<std::pair<const char*, std::function<void(Laudo&)>>> steps = {
-        {"Folha tem que ser preenchida", fixed([](Laudo& x) { x.key.folha = 5; })},
+        {"Folha tem que ser preenchida", fixed([](Laudo& x) { x.key.folha = 40000; })},
+        {"Folha inválida", fixed([](Laudo& x) { x.key.folha = 5; })},
         {"Sequência válida entre 1 e 20", fixed([](Laudo& x) { x.key.sequencia = 21; })},
         {"Sequência válida entre 1 e 20", fixed([](Laudo& x) { x.key.sequencia = 1; })},
         {"Mês de competência inválido", fixed([](Laudo& x) { x.key.mes = 3, x.key.ano = 2016; })},
