@@ -68,6 +68,11 @@ TEST_P(ExportForm, AMonthOfThreeRowsGivesFourTabSeparatedLines)
                                 reference + "\tRio Largo\t2016\t5\t27.16.2.0.020.002-1\tAPAC\xB4s\r\n";
     EXPECT_EQ(QString::fromLatin1(bytes), QString::fromLatin1(expected)); // ordered by number
     EXPECT_EQ(bytes.count("\r\n"), 4);
+    // On screen the same texts, as a plain table.
+    QStringList shown;
+    for (const QStringList& line : doc.fileLines())
+        shown << line;
+    EXPECT_EQ(doc.texts(0), shown);
 
     // The preview offers the file, proposed in the home folder here.
     reports::PreviewWindow preview(doc);
