@@ -23,7 +23,6 @@ void generate(const QString& path)
     database.setDatabaseName(path);
     db::Query q(database);
     addFourMunicipalities(q);
-    q.setParamCheck(false);
     q.setSql(QStringLiteral(
         "execute block as\n"
         "declare i bigint = 0;\n"
@@ -41,6 +40,7 @@ void generate(const QString& path)
         "  end\n"
         "end")
                  .arg(kRows));
+    q.setParamCheck(false);
     q.execSql();
     database.transaction().commit();
     database.close();

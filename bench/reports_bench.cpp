@@ -33,7 +33,6 @@ void generate(const QString& path)
                             "'Hospital Regional de Arapiraca' from rdb$database union all "
                             "select '23456789000110', 'Maternidade Nossa Senhora de Fátima' from rdb$database"));
     q.execSql();
-    q.setParamCheck(false);
     q.setSql(QStringLiteral(
         "execute block as\n"
         "declare i bigint = 0;\n"
@@ -55,6 +54,7 @@ void generate(const QString& path)
         "  end\n"
         "end")
                  .arg(kWriteOffs));
+    q.setParamCheck(false); // the block's ":variables" are its own
     q.execSql();
     database.transaction().commit();
     database.close();

@@ -129,11 +129,23 @@ DataModule::~DataModule()
     }
 }
 
-void DataModule::closeAll()
+void DataModule::closeAll(bool commit)
 {
     etiqNames_.reset();
-    for (db::Database* d : {&dbImport, &dbAih, &dbVorqwin, &dbMun})
-        d->close();
+    // Every connection is closed, whatever happens to the others; each failure is reported.
+    QStringList failures;
+    for (db::Database* d : {&dbImport, &dbAih, &dbVorqwin, &dbMun}) {
+        try {
+            if (commit)
+                d->close();
+            else
+                d->abandon();
+        } catch (const db::DatabaseError& e) {
+            failures << e.message();
+        }
+    }
+    if (!failures.isEmpty())
+        throw db::DatabaseError(failures.join(QStringLiteral("\n\n")));
 }
 
 // Runs before each connection opens, but does its work once per run: the

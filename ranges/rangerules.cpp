@@ -54,7 +54,6 @@ void report(const Progress& progress, qint64 done, qint64 total)
 void expandSingle(db::Query& q, const Distribution& d, const Progress& progress)
 {
     q.close();
-    q.setParamCheck(true);
     q.clearSql();
     q.addLine(QStringLiteral("insert into tbmovim (MUNREF,ANOCOMP,MESCOMP,MUNORIG,TIPO,NUMERO,DV,USADA) "
                              "values (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8)"));
@@ -85,9 +84,9 @@ void expandBatched(db::Query& q, const Distribution& d, const Progress& progress
         const int rows = static_cast<int>(std::min<qint64>(kBatch, d.last - start + 1));
         if (rows != prepared) {
             q.close();
-            q.setParamCheck(false); // the block's ":variables" are its own
             q.clearSql();
             q.addLine(batchText(rows));
+            q.setParamCheck(false); // the block's ":variables" are its own
             prepared = rows;
         }
         q.setParam(0, d.reference);
@@ -103,7 +102,6 @@ void expandBatched(db::Query& q, const Distribution& d, const Progress& progress
         q.execSql();
         report(progress, start - d.first + rows, total);
     }
-    q.setParamCheck(true);
 }
 
 } // namespace

@@ -11,10 +11,10 @@
 #include "shell/altsen.h"
 #include "shell/placeholder.h"
 #include "shell/principal.h"
+#include "widgets/longoperation.h"
 
 #include <QLineEdit>
 
-#include <memory>
 #include <utility>
 #include <vector>
 
@@ -22,13 +22,16 @@ namespace talvera {
 
 namespace {
 
-std::unique_ptr<TfmPrincipal> principal;
-std::unique_ptr<DataModule> dataModule;
-std::vector<std::pair<QString, std::unique_ptr<QWidget>>> forms;
+// Plain pointers on purpose: the program destroys them itself, in order
+// (destroyForms). Static objects would be destroyed by exit() too, from
+// wherever it was called, after the display or the engine is gone.
+TfmPrincipal* principal = nullptr;
+DataModule* dataModule = nullptr;
+std::vector<std::pair<QString, QWidget*>>* forms = nullptr;
 
 void add(const char* name, QWidget* widget)
 {
-    forms.emplace_back(QString::fromLatin1(name), std::unique_ptr<QWidget>(widget));
+    forms->emplace_back(QString::fromLatin1(name), widget);
 }
 
 void addPlaceholder(const char* name, const char* caption)
@@ -48,10 +51,16 @@ void createForms(const BuildSettings& build, const QString& configFile)
     if (principal)
         return; // each form exists once for the whole run
     const Edition edition = buildEdition();
-    principal = std::make_unique<TfmPrincipal>(edition);
-    dataModule = std::make_unique<DataModule>(edition, build, configFile);
-    principal->setDataModule(dataModule.get());
+    principal = new TfmPrincipal(edition);
+    dataModule = new DataModule(edition, build, configFile);
+    principal->setDataModule(dataModule);
+    forms = new std::vector<std::pair<QString, QWidget*>>;
     DataModule& dm = *dataModule;
+    // An end asked from outside (a logout's SIGTERM) ends the program as "Sair" does.
+    widgets::setProgramEnd([] {
+        if (principal)
+            principal->endProgram();
+    });
 
     add("fmReceb", new ranges::TfmReceb(dm));
     add("fmDistr", new ranges::TfmDistr(dm));
@@ -83,16 +92,22 @@ void createForms(const BuildSettings& build, const QString& configFile)
 
 void destroyForms()
 {
-    forms.clear();
-    if (principal)
-        principal->setDataModule(nullptr);
-    dataModule.reset();
-    principal.reset();
+    if (!principal)
+        return;
+    widgets::setProgramEnd({});
+    // The forms first, newest first; then the main form; then the data
+    // module, which commits and closes the connections.
+    for (auto it = forms->rbegin(); it != forms->rend(); ++it)
+        delete it->second;
+    delete forms;
+    forms = nullptr;
+    delete std::exchange(principal, nullptr);
+    delete std::exchange(dataModule, nullptr);
 }
 
 TfmPrincipal* fmPrincipal()
 {
-    return principal.get();
+    return principal;
 }
 
 DataModule& dmAih()
@@ -103,10 +118,12 @@ DataModule& dmAih()
 QWidget* form(const QString& name)
 {
     if (name == QLatin1String("fmPrincipal"))
-        return principal.get();
-    for (const auto& [formName, widget] : forms) {
+        return principal;
+    if (!forms)
+        return nullptr;
+    for (const auto& [formName, widget] : *forms) {
         if (formName == name)
-            return widget.get();
+            return widget;
     }
     return nullptr;
 }
@@ -114,8 +131,10 @@ QWidget* form(const QString& name)
 QStringList formNames()
 {
     QStringList names{QStringLiteral("fmPrincipal")};
-    for (const auto& entry : forms)
-        names << entry.first;
+    if (forms) {
+        for (const auto& entry : *forms)
+            names << entry.first;
+    }
     return names;
 }
 

@@ -113,7 +113,7 @@ TEST_F(ShellTest, OutOfDateVersionEndsTheProgram)
     login("operador", "talvera");
     EXPECT_EQ(shown(), QStringList({"Versão desatualizada, entre em contato com o DELCOR"}));
     EXPECT_TRUE(fm().programEnded());
-    EXPECT_FALSE(fm().isVisible());
+    QTRY_VERIFY(!fm().isVisible());
     // Every connection was committed and closed.
     EXPECT_FALSE(dm().dbAih.connected());
     EXPECT_FALSE(dm().dbVorqwin.connected());
@@ -126,20 +126,64 @@ TEST_F(ShellTest, VorqOfAnotherMunicipalityEndsTheProgram)
     start();
     EXPECT_EQ(shown(), QStringList({"O arquivo do VORQ está diferente do município em uso"}));
     EXPECT_TRUE(fm().programEnded());
-    EXPECT_FALSE(fm().isVisible());
     EXPECT_FALSE(dm().dbMun.connected());
+    QTRY_VERIFY(!fm().isVisible());
 }
 
-TEST_F(ShellTest, UnreachableDatabaseAtStartUpShowsTheErrorNamingIt)
+TEST_F(ShellTest, ADamagedVorqOrParameterDatabaseEndsTheProgramNamingTheFile)
 {
-    QFile::remove(dir.file("VORQ.GDB"));
+    struct Case {
+        const char* file;
+        const char* damage;
+    };
+    const Case cases[] = {{"VORQ.GDB", "missing"}, {"VORQ.GDB", "text"},     {"VORQ.GDB", "truncated"},
+                          {"PELDRO.GDB", "empty"}, {"PELDRO.GDB", "truncated"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " " + c.damage);
+        test::DataDir fresh;
+        const QString path = fresh.file(QString::fromLatin1(c.file));
+        const QString damage = QString::fromLatin1(c.damage);
+        QFile f(path);
+        if (damage == "missing") {
+            f.remove();
+        } else if (damage == "truncated") {
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            f.resize(5000);
+        } else {
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            if (damage == "text")
+                f.write("isto nao e um banco de dados\n");
+        }
+        f.close();
+        widgets::ScriptedMessagesScope boxes;
+        createForms({"127.0.0.1", fresh.file("TALVERA.GDB"), fresh.prefix()}, fresh.configFile());
+        fm().show();
+        const QStringList shownErrors = boxes->texts(widgets::Messages::Kind::Error);
+        ASSERT_EQ(shownErrors.size(), 1);
+        EXPECT_TRUE(shownErrors.first().contains(path)) << shownErrors.first().toStdString();
+        EXPECT_TRUE(fm().programEnded());
+        // The municipal layout stands even so: no "Utilitários", "Cadastros" or login into them.
+        EXPECT_FALSE(action("Utilitrios1")->isVisible());
+        EXPECT_FALSE(action("Cadastros1")->isVisible());
+        EXPECT_FALSE(dm().dbVorqwin.connected());
+        EXPECT_FALSE(dm().dbMun.connected());
+        QTRY_VERIFY(!fm().isVisible());
+        destroyForms();
+    }
+}
+
+TEST_F(ShellTest, PasswordsShowAsterisksAndUserTextsTheColumnCannotHoldAreNobodys)
+{
     start();
-    ASSERT_EQ(errors().size(), 1);
-    EXPECT_TRUE(errors().first().contains("VORQ.GDB")) << errors().first().toStdString();
-    // The rest of the start-up did not run.
-    EXPECT_FALSE(dm().dbVorqwin.connected());
-    EXPECT_FALSE(dm().dataset("quMun").isOpen());
-    EXPECT_FALSE(fm().programEnded());
+    fm().edSen->setText("talvera");
+    EXPECT_EQ(fm().edSen->displayText(), "*******");
+    EXPECT_EQ(fm().edUsu->maxLength(), 20);
+    for (const char* user : {"operador😀", "Ωmega", "aaaaaaaaaaaaaaaaaaaaa"}) {
+        messages->clear();
+        login(QString::fromUtf8(user), "talvera");
+        EXPECT_EQ(shown(), QStringList({"Usuário não cadastrado"})) << user;
+        EXPECT_TRUE(errors().isEmpty()) << errors().join('|').toStdString();
+    }
 }
 
 TEST_F(ShellTest, EnterMovesToTheNextControl)
@@ -216,6 +260,19 @@ TEST_F(PasswordTest, EmptyNewPasswordIsAccepted)
     EXPECT_EQ(shown(), QStringList({"ALTERAÇÃO OK"}));
     EXPECT_EQ(readOne("TALVERA.GDB", "select SENHA from USUARIO where CODUSU = 'operador'").size(), 0)
         << "committed at once";
+}
+
+TEST_F(PasswordTest, ANewPasswordTheColumnCannotHoldIsRefusedAndTheOldOneKept)
+{
+    EXPECT_EQ(altsen->edNova->displayText(), "");
+    change("talvera", QString::fromUtf8("senha😀"), QString::fromUtf8("senha😀"));
+    EXPECT_EQ(shown(), QStringList({"A nova senha tem caracteres que não podem ser gravados; "
+                                    "use letras, números e sinais comuns"}));
+    EXPECT_TRUE(errors().isEmpty());
+    EXPECT_EQ(stored(), "talvera");
+    EXPECT_EQ(altsen->edNova->maxLength(), 20);
+    altsen->edNova->setText("abc");
+    EXPECT_EQ(altsen->edNova->displayText(), "***");
 }
 
 TEST_F(PasswordTest, ChangeSurvivesALaterFailedWrite)
