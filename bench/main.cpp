@@ -12,11 +12,12 @@ namespace talvera::bench {
 void insertGroup();
 void expansionGroup();
 void consultationGroup();
+void reportsGroup();
 } // namespace talvera::bench
 
 int main(int argc, char** argv)
 {
-    // The consultation drives the real form: widgets, without a screen.
+    // The consultation and the reports drive the real forms: widgets, without a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
         {QStringLiteral("insert"), talvera::bench::insertGroup},
         {QStringLiteral("expansion"), talvera::bench::expansionGroup},
         {QStringLiteral("consultation"), talvera::bench::consultationGroup},
+        {QStringLiteral("reports"), talvera::bench::reportsGroup},
     };
     const QStringList args = app.arguments().mid(1);
     try {

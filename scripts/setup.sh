@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
+  qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core fonts-liberation2
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   libshp-dev
   libgtest-dev libgmock-dev
