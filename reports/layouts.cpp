@@ -111,7 +111,6 @@ void designExcel(ReportDesign& d)
                    {"Número", "nume", 162, 40},               {"Categoria", "categoria", 204, 80}};
     d.titleBand.height = 6;
     d.detail.height = 5;
-    d.detail.label(QStringLiteral("-"), 102.3, 0, 2);
     for (const auto& c : columns) {
         d.titleBand.label(QString::fromUtf8(c.title), c.left, 0.5, c.width).forFile();
         d.detail.field(QString::fromLatin1(c.field), c.left, 0, c.width).forFile();

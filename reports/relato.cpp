@@ -56,24 +56,25 @@ TfmRelato::TfmRelato(DataModule& dm, QWidget* parent)
     setObjectName(QStringLiteral("fmRelato"));
     setWindowTitle(QStringLiteral("Módulo de Relatório"));
 
-    repDistr = add(QStringLiteral("repDistr"), QStringLiteral("quDistr"));
-    designDistr(repDistr->design());
-    repDistrref = add(QStringLiteral("repDistrref"), QStringLiteral("quDistrref"));
-    designDistrref(repDistrref->design());
-    repDistrmun = add(QStringLiteral("repDistrmun"), QStringLiteral("quDistrmun"));
-    designDistrmun(repDistrmun->design());
-    repDistrmun2 = add(QStringLiteral("repDistrmun2"), QStringLiteral("quDistrmun2"));
-    designDistrmun2(repDistrmun2->design());
-    repBaixaoriano = add(QStringLiteral("repBaixaoriano"), QStringLiteral("quBaixaoriano"));
-    designBaixaoriano(repBaixaoriano->design());
-    repBaixaorianomes = add(QStringLiteral("repBaixaorianomes"), QStringLiteral("quBaixaorianomes"));
-    designBaixaorianomes(repBaixaorianomes->design());
-    repNusada = add(QStringLiteral("repNusada"), QStringLiteral("quRnusada"));
-    designNusada(repNusada->design());
-    repAtendorig = add(QStringLiteral("repAtendorig"), QStringLiteral("quAtend"));
-    designAtendorig(repAtendorig->design());
-    repAtendref = add(QStringLiteral("repAtendref"), QStringLiteral("quAtend"));
-    designAtendref(repAtendref->design());
+    const struct {
+        Report* TfmRelato::*member;
+        const char* name;
+        const char* dataset;
+        void (*design)(ReportDesign&);
+    } plain[] = {{&TfmRelato::repDistr, "repDistr", "quDistr", designDistr},
+                 {&TfmRelato::repDistrref, "repDistrref", "quDistrref", designDistrref},
+                 {&TfmRelato::repDistrmun, "repDistrmun", "quDistrmun", designDistrmun},
+                 {&TfmRelato::repDistrmun2, "repDistrmun2", "quDistrmun2", designDistrmun2},
+                 {&TfmRelato::repBaixaoriano, "repBaixaoriano", "quBaixaoriano", designBaixaoriano},
+                 {&TfmRelato::repBaixaorianomes, "repBaixaorianomes", "quBaixaorianomes", designBaixaorianomes},
+                 {&TfmRelato::repNusada, "repNusada", "quRnusada", designNusada},
+                 {&TfmRelato::repAtendorig, "repAtendorig", "quAtend", designAtendorig},
+                 {&TfmRelato::repAtendref, "repAtendref", "quAtend", designAtendref}};
+    for (const auto& r : plain) {
+        Report* report = add(QString::fromLatin1(r.name), QString::fromLatin1(r.dataset));
+        r.design(report->design());
+        this->*r.member = report;
+    }
     repEtiq = add(QStringLiteral("repEtiq"), QStringLiteral("quEtiq"));
     designEtiq(repEtiq->design(), [this] { return labelCategory(); });
     repExcel = add(QStringLiteral("repExcel"), QStringLiteral("quSerie"));

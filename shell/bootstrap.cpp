@@ -7,7 +7,10 @@
 #include "laudos/rellaudo.h"
 #include "ranges/cmovim.h"
 #include "ranges/distr.h"
+#include "ranges/etiq.h"
+#include "ranges/exporta.h"
 #include "ranges/receb.h"
+#include "reports/parame.h"
 #include "reports/relato.h"
 #include "shell/altsen.h"
 #include "shell/placeholder.h"
@@ -70,13 +73,13 @@ void createForms(const BuildSettings& build, const QString& configFile)
     auto* relato = new reports::TfmRelato(dm);
     add("fmRelato", relato);
     add("fmAltsen", new TfmAltsen(dm, [] { return principal ? principal->edUsu->text() : QString(); }));
-    addPlaceholder("fmExporta", "Exportar Aih's e Apac's");
+    add("fmExporta", new ranges::TfmExporta(dm, *relato));
     addPlaceholder("fmVorqmun", "Importação do VORQ");
     addPlaceholder("fmBaixamun", "Consulta dos Municípios Baixados");
     addPlaceholder("fmNbaixamun", "Consulta dos Municípios não Baixados");
     addPlaceholder("fmCbaixa", "Consulta Baixa das Aih´s / Apac´s");
-    add("fmParame", new ParameterPlaceholder);
-    addPlaceholder("fmEtiq", "Etiquetas");
+    add("fmParame", new reports::TfmParame(dm, *relato));
+    add("fmEtiq", new ranges::TfmEtiq(dm, *relato));
     addPlaceholder("fmGerparam", "Gerar Parâmetro Municipal");
     auto* laudo = new laudos::TfmLaudo(dm, *relato);
     add("fmLaudo", laudo);

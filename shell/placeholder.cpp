@@ -1,7 +1,5 @@
 #include "shell/placeholder.h"
 
-#include "widgets/radiogroup.h"
-
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
@@ -21,20 +19,6 @@ PlaceholderForm::PlaceholderForm(const QString& name, const QString& caption, QW
     buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Fechar"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-}
-
-ParameterPlaceholder::ParameterPlaceholder(QWidget* parent)
-    : PlaceholderForm(QStringLiteral("fmParame"), QStringLiteral("Parâmetros do relatório"), parent)
-{
-    auto* opcao = new QLabel(this);
-    opcao->setObjectName(QStringLiteral("lbOpcao"));
-    opcao->hide();
-    auto* month = new widgets::RadioGroup(QString(), {QStringLiteral("Mês de Processamento"),
-                                                      QStringLiteral("Mês de Competência")}, this);
-    month->setObjectName(QStringLiteral("rgMes"));
-    month->setItemIndex(0);
-    month->hide();
-    static_cast<QVBoxLayout*>(layout())->insertWidget(1, month);
 }
 
 } // namespace talvera

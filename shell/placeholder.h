@@ -11,11 +11,4 @@ public:
     PlaceholderForm(const QString& name, const QString& caption, QWidget* parent = nullptr);
 };
 
-// The report parameter form's stand-in keeps the controls the menu presets.
-class ParameterPlaceholder : public PlaceholderForm {
-    Q_OBJECT
-public:
-    explicit ParameterPlaceholder(QWidget* parent = nullptr);
-};
-
 } // namespace talvera

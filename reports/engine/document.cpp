@@ -1,5 +1,7 @@
 #include "reports/engine/document.h"
 
+#include "core/codepage.h"
+
 #include <QFile>
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
@@ -213,7 +215,7 @@ bool Document::writeTabSeparated(const QString& path) const
             v.replace(u'\r', u' ');
             v.replace(u'\n', u' ');
         }
-        bytes += toWindows1252(values.join(u'\t'));
+        bytes += codepage::toWin1252(values.join(u'\t'));
         bytes += "\r\n";
     }
     QFile file(path);
@@ -222,33 +224,6 @@ bool Document::writeTabSeparated(const QString& path) const
     if (file.write(bytes) != bytes.size())
         return false;
     return file.flush();
-}
-
-QByteArray toWindows1252(const QString& text)
-{
-    // The code points Windows-1252 puts at 0x80 to 0x9F (0 where it has none).
-    static constexpr char16_t high[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                          0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                          0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                          0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-    QByteArray out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            out += static_cast<char>(u);
-            continue;
-        }
-        char byte = '?';
-        for (int i = 0; i < 32; ++i) {
-            if (high[i] != 0 && high[i] == u) {
-                byte = static_cast<char>(0x80 + i);
-                break;
-            }
-        }
-        out += byte;
-    }
-    return out;
 }
 
 } // namespace talvera::reports

@@ -104,7 +104,4 @@ private:
     QString defaultFileName_;
 };
 
-// Text in Windows-1252; characters it lacks become "?".
-QByteArray toWindows1252(const QString& text);
-
 } // namespace talvera::reports

@@ -75,7 +75,6 @@ KeptPreviewsScope::~KeptPreviewsScope()
 PageView::PageView(const Document& document, QWidget* parent) : QWidget(parent), document_(document)
 {
     setObjectName(QStringLiteral("pgPagina"));
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void PageView::setPage(int page)
@@ -102,7 +101,6 @@ QSize PageView::sizeHint() const
 void PageView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(128, 128, 128));
     const PageSetup& setup = document_.pageSetup();
     const QRectF paper(kBorder, kBorder, setup.width() * scale_, setup.height() * scale_);
     painter.fillRect(paper.translated(3, 3), QColor(64, 64, 64));
@@ -176,6 +174,7 @@ PreviewWindow::PreviewWindow(const Document& document, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(scroll_, 1);
+    scroll_->viewport()->installEventFilter(this);
     resize(1000, 720);
 
     connect(btImprime, &QPushButton::clicked, this, widgets::guardedSlot([this] { printClick(); }));
@@ -219,11 +218,12 @@ void PreviewWindow::applyZoom()
     view_->setPixelsPerMm(scale);
 }
 
-void PreviewWindow::resizeEvent(QResizeEvent* event)
+bool PreviewWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    QDialog::resizeEvent(event);
-    if (zoom_->currentIndex() <= 1)
+    // The fitting zooms follow the room the page has.
+    if (watched == scroll_->viewport() && event->type() == QEvent::Resize && zoom_->currentIndex() <= 1)
         applyZoom();
+    return QDialog::eventFilter(watched, event);
 }
 
 void PreviewWindow::keyPressEvent(QKeyEvent* event)
