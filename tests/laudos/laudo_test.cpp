@@ -98,7 +98,7 @@ TEST_F(LaudoForm, SaveStoresWhatWasTyped)
         messages->clear();
         typeNewLaudo(aih);
         EXPECT_EQ(form->edSeq->text(), aih == 271650000010 ? "1" : "2") << "proposed on leaving the year";
-        EXPECT_EQ(form->lbPrest->text(), "Hospital Regional de Arapiraca");
+        EXPECT_EQ(form->lbPrest->text(), "HOSPITAL REGIONAL DE ARAPIRACA");
         EXPECT_EQ(form->edMunintern->text(), "Arapiraca");
         form->rgSexo->setProperty("itemIndex", c.sex);
         form->edDatanasc->setProperty("date", c.birth);
@@ -190,7 +190,7 @@ TEST_F(LaudoForm, AverageValueIsTheProceduresOnlyForANewLaudo)
 {
     typeNewLaudo();
     EXPECT_DOUBLE_EQ(form->edValormedio->property("value").toDouble(), 803.86) << "545.73 + 258.13";
-    EXPECT_EQ(form->lbProced->text(), "Parto cesariano");
+    EXPECT_EQ(form->lbProced->text(), "PARTO CESARIANO");
     form->btCancela->click();
     filterMonth(3, 2016);
     load(1, 1);
@@ -199,7 +199,7 @@ TEST_F(LaudoForm, AverageValueIsTheProceduresOnlyForANewLaudo)
     EXPECT_DOUBLE_EQ(form->edValormedio->property("value").toDouble(), 640.04);
     form->cbProced->setProperty("key", "0411010034");
     form->cbProcedExit();
-    EXPECT_EQ(form->lbProced->text(), "Parto cesariano");
+    EXPECT_EQ(form->lbProced->text(), "PARTO CESARIANO");
     EXPECT_DOUBLE_EQ(form->edValormedio->property("value").toDouble(), 640.04) << "a change keeps its value";
 }
 
@@ -212,12 +212,12 @@ TEST_F(LaudoForm, LoadChangeAndDelete)
     EXPECT_EQ(form->edPaciente->text(), QStringLiteral("JOÃO PAULO BARBOSA"));
     EXPECT_EQ(form->edAih->property("digits").toString(), "271650000005");
     EXPECT_EQ(form->edCpfsolicita->property("digits").toString(), "01234567890") << "1234567890 padded";
-    EXPECT_EQ(form->lbCpfsolicita->text(), QStringLiteral("Ana Lúcia Tenório"));
-    EXPECT_EQ(form->lbCpfautoriza->text(), QStringLiteral("João Batista Cavalcante"));
+    EXPECT_EQ(form->lbCpfsolicita->text(), QStringLiteral("ANA LÚCIA TENÓRIO"));
+    EXPECT_EQ(form->lbCpfautoriza->text(), QStringLiteral("JOÃO BATISTA CAVALCANTE"));
     EXPECT_EQ(form->cbCarater->property("key").toString(), "01") << "stored as 1";
-    EXPECT_EQ(form->lbCarater->text(), "Eletivo");
-    EXPECT_EQ(form->lbEspec->text(), QStringLiteral("Cirúrgica"));
-    EXPECT_EQ(form->lbPrest->text(), "Hospital Regional de Arapiraca");
+    EXPECT_EQ(form->lbCarater->text(), "ELETIVO");
+    EXPECT_EQ(form->lbEspec->text(), QStringLiteral("CIRÚRGICA"));
+    EXPECT_EQ(form->lbPrest->text(), "HOSPITAL REGIONAL DE ARAPIRACA");
     EXPECT_EQ(form->edMunintern->text(), "Arapiraca");
     EXPECT_EQ(form->cbMun->property("key").toString(), "2701407");
     EXPECT_EQ(form->rgSexo->property("itemIndex").toInt(), 0);
@@ -307,7 +307,7 @@ TEST_F(LaudoForm, LeavingFieldsFillsAndWarns)
     form->cbPrestExit();
     EXPECT_EQ(shown(), QStringList({"Existem registros usando outro CNES nesta folha"}));
     EXPECT_EQ(form->cbPrest->property("key").toString(), kGeral) << "a warning: the choice stays";
-    EXPECT_EQ(form->lbPrest->text(), "Hospital Geral do Estado");
+    EXPECT_EQ(form->lbPrest->text(), "HOSPITAL GERAL DO ESTADO");
     EXPECT_EQ(form->edCodmunintern->text(), "2704302");
     EXPECT_EQ(form->edMunintern->text(), QStringLiteral("Maceió"));
 
@@ -334,13 +334,13 @@ TEST_F(LaudoForm, LeavingFieldsFillsAndWarns)
 
     form->cbCarater->setProperty("key", "02");
     form->cbCaraterExit();
-    EXPECT_EQ(form->lbCarater->text(), QStringLiteral("Urgência"));
+    EXPECT_EQ(form->lbCarater->text(), QStringLiteral("URGÊNCIA"));
     form->cbCarater->setProperty("key", "");
     form->cbCaraterExit();
     EXPECT_EQ(form->lbCarater->text(), "");
     form->cbEspec->setProperty("key", "2");
     form->cbEspecExit();
-    EXPECT_EQ(form->lbEspec->text(), QStringLiteral("Obstetrícia"));
+    EXPECT_EQ(form->lbEspec->text(), QStringLiteral("OBSTETRÍCIA"));
 
     form->edDatanascExit();
     EXPECT_EQ(form->rgSexo->property("itemIndex").toInt(), 0) << "Masculino when none was chosen";
@@ -350,10 +350,10 @@ TEST_F(LaudoForm, LeavingFieldsFillsAndWarns)
 
     form->edCpfautoriza->setProperty("digits", "98765432100");
     form->edCpfautorizaExit();
-    EXPECT_EQ(form->lbCpfautoriza->text(), QStringLiteral("Maria José Brandão"));
+    EXPECT_EQ(form->lbCpfautoriza->text(), QStringLiteral("MARIA JOSÉ BRANDÃO"));
     form->edCpfautoriza->setProperty("digits", "11111111111");
     form->edCpfautorizaExit();
-    EXPECT_EQ(form->lbCpfautoriza->text(), QStringLiteral("Maria José Brandão")) << "an unknown CPF leaves the name";
+    EXPECT_EQ(form->lbCpfautoriza->text(), QStringLiteral("MARIA JOSÉ BRANDÃO")) << "an unknown CPF leaves the name";
 }
 
 TEST_F(LaudoForm, LeavingTheYearProposesOnlyInANewLaudo)

@@ -80,7 +80,7 @@ TEST_F(Lookups, ProviderSearchAndChoice)
     providers->choose();
     EXPECT_FALSE(providers->isVisible());
     EXPECT_EQ(form->cbPrest->property("key").toString(), kMaternidade);
-    EXPECT_EQ(form->lbPrest->text(), QStringLiteral("Maternidade Nossa Senhora de Fátima"));
+    EXPECT_EQ(form->lbPrest->text(), QStringLiteral("MATERNIDADE NOSSA SENHORA DE FÁTIMA"));
     EXPECT_EQ(form->edCodmunintern->text(), "2700300");
     EXPECT_EQ(form->edMunintern->text(), "Arapiraca");
 
@@ -106,6 +106,8 @@ TEST_F(Lookups, SearchTextIsTakenLiterally)
              "('A2', '3000002', 'CLÍNICA 100% SAÚDE', '2', '270030')");
     execMain("insert into PRESTADOR (UNIDADE_ID, CNES, NOME_FANTA, CNPJ, CODMUNGEST) values "
              "('A3', '3000003', 'CLÍNICA_SUL', '3', '270030')");
+    execMain("insert into PRESTADOR (UNIDADE_ID, CNES, NOME_FANTA, CNPJ, CODMUNGEST) values "
+             "('A4', '3000004', 'Hospital São Vicente', '4', '270030')");
     providers->show();
     providers->rdbFantasia->setChecked(true);
     struct Case {
@@ -118,8 +120,8 @@ TEST_F(Lookups, SearchTextIsTakenLiterally)
         {"A_S", {"3000003"}},
         {"' or ''='", {}},
         {"clínica", {"3000002", "3000003"}}, // upper-cased, accents too
-        {"sa", {"3000001", "3000002"}},      // ordered by name
-        {"ospital", {}},                     // 'Hospital ...' is stored in mixed case: the comparison is exact
+        {"sa", {"3000001", "3000002", "2003538"}}, // ordered by name
+        {"ospital", {"2006197", "2005417"}}, // 'Hospital São Vicente' is in mixed case: the comparison is exact
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -151,7 +153,7 @@ TEST_F(Lookups, KeysMoveChooseAndClose)
     characters->show();
     QTest::keyClick(characters->grNome, Qt::Key_Enter);
     EXPECT_EQ(form->cbCarater->property("key").toString(), "01");
-    EXPECT_EQ(form->lbCarater->text(), "Eletivo");
+    EXPECT_EQ(form->lbCarater->text(), "ELETIVO");
     professionals->lbProf->setText("1");
     professionals->show();
     QTest::keyClick(professionals->edPesquisar, Qt::Key_Escape);
@@ -162,7 +164,7 @@ TEST_F(Lookups, KeysMoveChooseAndClose)
     characters->rdbDesc->setChecked(true);
     QTest::keyClicks(characters->edPesquisar, "urg");
     EXPECT_EQ(characters->edPesquisar->text(), "URG");
-    EXPECT_TRUE(listed(*characters, "CODCARATER").isEmpty()) << "stored as 'Urgência'";
+    EXPECT_EQ(listed(*characters, "CODCARATER"), QStringList({"02"}));
     characters->rdbCod->setChecked(true);
     characters->edPesquisar->setText("2");
     EXPECT_EQ(listed(*characters, "CODCARATER"), QStringList({"02"}));
@@ -174,7 +176,7 @@ TEST_F(Lookups, CharacterAndSpecialtyChoices)
     characters->edPesquisar->setText("3");
     characters->choose();
     EXPECT_EQ(form->cbCarater->property("key").toString(), "03");
-    EXPECT_EQ(form->lbCarater->text(), "Acidente no local de trabalho ou a serviço da empresa");
+    EXPECT_EQ(form->lbCarater->text(), "ACIDENTE NO LOCAL DE TRABALHO OU A SERVIÇO DA EMPRESA");
     characters->show();
     EXPECT_EQ(characters->edPesquisar->text(), "3");
     EXPECT_EQ(listed(*characters, "CODCARATER"), QStringList({"01", "02", "03"}));
@@ -195,7 +197,7 @@ TEST_F(Lookups, CharacterAndSpecialtyChoices)
     specialties->edPesquisar->setText("7");
     specialties->choose();
     EXPECT_EQ(form->cbEspec->property("key").toString(), "7");
-    EXPECT_EQ(form->lbEspec->text(), "Pediatria") << "without an admission character chosen";
+    EXPECT_EQ(form->lbEspec->text(), "PEDIATRIA") << "without an admission character chosen";
 }
 
 TEST_F(Lookups, ProcedureChoiceLeavesTheAverageValue)
@@ -205,26 +207,25 @@ TEST_F(Lookups, ProcedureChoiceLeavesTheAverageValue)
               QStringList({"0310010039", "0407030026", "0407040099", "0411010034"}));
     procedures->rdbDesc->setChecked(true);
     procedures->edPesquisar->setText("parto");
-    EXPECT_TRUE(listed(*procedures, "CODPROC").isEmpty()) << "stored in mixed case";
+    EXPECT_EQ(listed(*procedures, "CODPROC"), QStringList({"0411010034", "0310010039"}));
+    // A name stored in mixed case does not contain the upper-cased text.
     execMain("insert into PROCEDIMENTO (CODPROC, NOME, VLR_SH, VLR_SP) values "
-             "('0411010042', 'PARTO CESARIANO EM GESTAÇÃO DE ALTO RISCO', 1, 2)");
-    execMain("insert into PROCEDIMENTO (CODPROC, NOME, VLR_SH, VLR_SP) values "
-             "('0310010047', 'PARTO NORMAL EM GESTAÇÃO DE ALTO RISCO', 1, 2)");
+             "('0310010047', 'Parto normal humanizado', 1, 2)");
     procedures->hide();
     procedures->show();
     procedures->rdbDesc->setChecked(true);
-    EXPECT_EQ(listed(*procedures, "CODPROC"), QStringList({"0411010042", "0310010047"}))
+    EXPECT_EQ(listed(*procedures, "CODPROC"), QStringList({"0411010034", "0310010039"}))
         << "the text kept, searched as the choice changes";
     // The frame lists everything again, by the chosen column, whatever the text.
     procedures->grProcDblClick();
-    EXPECT_EQ(listed(*procedures, "CODPROC"), QStringList({"0407030026", "0407040099", "0411010042", "0310010047",
-                                                           "0411010034", "0310010039"}))
-        << "by name as stored: Colecistectomia, Hernioplastia..., PARTO..., PARTO..., Parto..., Parto...";
+    EXPECT_EQ(listed(*procedures, "CODPROC"),
+              QStringList({"0407030026", "0407040099", "0411010034", "0310010039", "0310010047"}))
+        << "by name as stored: COLECISTECTOMIA, HERNIOPLASTIA..., PARTO CESARIANO, PARTO NORMAL, Parto...";
     form->btInclui->click();
-    procedures->grNome->setCurrentRow(5);
+    procedures->grNome->setCurrentRow(3);
     procedures->choose();
     EXPECT_EQ(form->cbProced->property("key").toString(), "0310010039");
-    EXPECT_EQ(form->lbProced->text(), "Parto normal");
+    EXPECT_EQ(form->lbProced->text(), "PARTO NORMAL");
     EXPECT_DOUBLE_EQ(form->edValormedio->property("value").toDouble(), 0);
     procedures->show();
     EXPECT_TRUE(procedures->rdbCod->isChecked()) << "showing chooses Código again";
@@ -250,7 +251,7 @@ TEST_F(Lookups, ProfessionalGoesToTheTargetOnly)
         professionals->show();
         professionals->rdbDesc->setChecked(true);
         professionals->edPesquisar->setText("ria jos");
-        EXPECT_TRUE(listed(*professionals, "CPF_PROF").isEmpty());
+        EXPECT_EQ(listed(*professionals, "CPF_PROF"), QStringList({"98765432100"}));
         professionals->edPesquisar->setText("765");
         professionals->rdbCod->setChecked(true);
         ASSERT_EQ(listed(*professionals, "CPF_PROF"), QStringList({"98765432100"}));
@@ -258,6 +259,6 @@ TEST_F(Lookups, ProfessionalGoesToTheTargetOnly)
         EXPECT_EQ(form->edCpfsolicita->property("digits").toString(), c.solicita);
         EXPECT_EQ(form->edCpfautoriza->property("digits").toString(), c.autoriza);
     }
-    EXPECT_EQ(form->lbCpfsolicita->text(), QStringLiteral("Maria José Brandão"));
-    EXPECT_EQ(form->lbCpfautoriza->text(), QStringLiteral("Maria José Brandão"));
+    EXPECT_EQ(form->lbCpfsolicita->text(), QStringLiteral("MARIA JOSÉ BRANDÃO"));
+    EXPECT_EQ(form->lbCpfautoriza->text(), QStringLiteral("MARIA JOSÉ BRANDÃO"));
 }

@@ -74,7 +74,7 @@ TEST_F(Printing, PrintsTheStoredLaudoThatHoldsTheNumber)
     EXPECT_TRUE(texts.contains(number)) << docs[0].dump().toStdString();
     EXPECT_TRUE(texts.contains(vorq("select PACIENTE from LAUDO where NUMAIH = ?", {number}).toString()));
     EXPECT_FALSE(texts.contains("NOT SAVED"));
-    EXPECT_TRUE(texts.contains("Hospital Regional de Arapiraca"));
+    EXPECT_TRUE(texts.contains("HOSPITAL REGIONAL DE ARAPIRACA"));
 
     // A number typed but not saved, or none at all, prints nothing.
     form->btCancela->click();

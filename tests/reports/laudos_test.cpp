@@ -37,7 +37,7 @@ TEST_F(LaudoReports, EachSheetStartsAPageHeadedByItsProvider)
         const char* sheet;
         const char* provider;
         const char* patient;
-    } pages[] = {{0, "1", "Hospital Regional de Arapiraca", "LUZIA APARECIDA MELO"},
+    } pages[] = {{0, "1", "HOSPITAL REGIONAL DE ARAPIRACA", "LUZIA APARECIDA MELO"},
                  {1, "2", "Clínica d'Ávila", "TRIMMED CNES"},
                  {2, "3", "*** CNES não cadastrado", "QUOTE IN CNES"},
                  {3, "4", "*** CNES não cadastrado", "UNKNOWN CNES"}};
@@ -69,7 +69,7 @@ TEST_F(LaudoReports, OneLaudoPrintsAsCaptionedFieldsWithoutPageNumber)
     const QStringList texts = doc.texts(0);
     for (const char* expected : {"Laudo para o VORQ", "NOVRA/KILTA", "Talvera", "Data:", "17/05/2016", "Folha:",
                                  "Sequência:", "2", "Mês/Ano competência:", "3/2016", "CNES Prestador:", "2005417",
-                                 "Hospital Regional de Arapiraca", "AIH:", "271650000005", "Nome do paciente:",
+                                 "HOSPITAL REGIONAL DE ARAPIRACA", "AIH:", "271650000005", "Nome do paciente:",
                                  "JOÃO PAULO BARBOSA", "Dt.Nasc:", "03/11/1978", "CPF Solicitante:",
                                  "012.345.678-90", "CPF Autorizador:", "123.456.789-09", "Valor Médio:", "401,42",
                                  "Mun.Internação:", "2700300"})
