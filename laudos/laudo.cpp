@@ -149,7 +149,7 @@ TfmLaudo::TfmLaudo(DataModule& dm, reports::TfmRelato& relato, QWidget* parent)
     btFecha = button(this, "btFecha", QStringLiteral("Sair"));
     cbMun = lookupCombo(this, dm.dataset(QStringLiteral("quMun")), "cbMun", QStringLiteral("CODMUN"),
                         QStringLiteral("NOME"));
-    cbMun->setMinimumWidth(220);
+    cbMun->setMinimumWidth(200);
     lbOpcao = label(this, "lbOpcao");
     lbOpcao->hide();
     lbCons = label(this, "lbCons");
@@ -246,11 +246,11 @@ void TfmLaudo::buildLayout()
         w->setMinimumWidth(110);
     // Room for the names, so the form keeps its size as they change.
     for (QLabel* name : {lbPrest, lbCarater, lbEspec, lbProced, lbCpfsolicita, lbCpfautoriza})
-        name->setMinimumWidth(420);
+        name->setMinimumWidth(300);
     edDatanasc->setMinimumWidth(120);
     edPaciente->setMinimumWidth(320);
-    edObserv->setMinimumWidth(420);
-    edMunintern->setMinimumWidth(200);
+    edObserv->setMinimumWidth(360);
+    edMunintern->setMinimumWidth(160);
     rgSexo->setColumns(2);
     line("Folha", {edFolha, "Sequência", edSeq, "Mês/Ano competência", edMes, "/", edAno});
     line("CNES Prestador", {cbPrest, spPrest, lbPrest});
@@ -291,7 +291,7 @@ void TfmLaudo::buildLayout()
     searchLayout->addWidget(rgPesq, 4, 0, 1, 2);
     searchLayout->addWidget(btPesq, 5, 1, Qt::AlignRight);
     searchLayout->setRowStretch(6, 1);
-    search->setMinimumWidth(300);
+    search->setMinimumWidth(260);
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {btInclui, btConfirma, btCancela, btExclui, btAltera, btImprime})
@@ -305,7 +305,7 @@ void TfmLaudo::buildLayout()
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(buttons);
-    grNome->setMinimumSize(1080, 230);
+    grNome->setMinimumSize(900, 230);
     layout->addWidget(grNome, 1);
     layout->addWidget(lbOpcao);
     layout->addWidget(lbCons);
