@@ -1,5 +1,6 @@
 #include "bench/benchutil.h"
 
+#include "core/firebird.h"
 #include "schema/schema.h"
 
 #include <QFile>
@@ -23,6 +24,16 @@ void report(const QString& name, const QString& value)
 {
     std::printf("%s: %s\n", name.toUtf8().constData(), value.toUtf8().constData());
     std::fflush(stdout);
+}
+
+void addFourMunicipalities(db::Query& query)
+{
+    query.setSql(QStringLiteral(
+        "insert into MUN (CODMUN, NOME) select '2700300', 'Arapiraca' from rdb$database union all "
+        "select '2704302', 'Maceió' from rdb$database union all "
+        "select '2701407', 'Campo Alegre' from rdb$database union all "
+        "select '2706307', 'Palmeira dos Índios' from rdb$database"));
+    query.execSql();
 }
 
 double seconds(const std::function<void()>& f)

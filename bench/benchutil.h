@@ -7,6 +7,10 @@
 #include <chrono>
 #include <functional>
 
+namespace talvera::db {
+class Query;
+}
+
 namespace talvera::bench {
 
 // Prints one figure as "name: value".
@@ -18,6 +22,9 @@ double seconds(const std::function<void()>& f);
 
 // Adds the municipality the generated movement rows refer to.
 void addMunicipality(const QString& path);
+// Adds the four municipalities the generated rows of the larger benchmarks
+// refer to, on the query's connection.
+void addFourMunicipalities(db::Query& query);
 // Seconds for `rows` single-row movement inserts through the bare Firebird API,
 // embedded, in one transaction.
 double bareInserts(const QString& path, int rows);

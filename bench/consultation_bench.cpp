@@ -22,13 +22,7 @@ void generate(const QString& path)
     db::Database database;
     database.setDatabaseName(path);
     db::Query q(database);
-    q.setSql(QStringLiteral(
-        "insert into MUN (CODMUN, NOME) select '2700300', 'Arapiraca' from rdb$database union all "
-        "select '2704302', 'Maceió' from rdb$database union all "
-        "select '2701407', 'Campo Alegre' from rdb$database union all "
-        "select '2706307', 'Palmeira dos Índios' from rdb$database"));
-    q.execSql();
-    q.setParamCheck(false);
+    addFourMunicipalities(q);
     q.setSql(QStringLiteral(
         "execute block as\n"
         "declare i bigint = 0;\n"
@@ -46,6 +40,7 @@ void generate(const QString& path)
         "  end\n"
         "end")
                  .arg(kRows));
+    q.setParamCheck(false);
     q.execSql();
     database.transaction().commit();
     database.close();

@@ -30,8 +30,8 @@ const char* const kMunicipalities[] = {"2700300", "2704302", "2701407", "2706307
 void run(db::Database& database, const QString& sql)
 {
     db::Query q(database);
-    q.setParamCheck(false);
     q.setSql(sql);
+    q.setParamCheck(false);
     q.execSql();
 }
 

@@ -12,12 +12,14 @@ namespace talvera::bench {
 void insertGroup();
 void expansionGroup();
 void consultationGroup();
+void reportsGroup();
+void lookupGroup();
 void importGroup();
 } // namespace talvera::bench
 
 int main(int argc, char** argv)
 {
-    // The consultation drives the real form: widgets, without a screen.
+    // The consultation and the reports drive the real forms: widgets, without a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -26,6 +28,8 @@ int main(int argc, char** argv)
         {QStringLiteral("insert"), talvera::bench::insertGroup},
         {QStringLiteral("expansion"), talvera::bench::expansionGroup},
         {QStringLiteral("consultation"), talvera::bench::consultationGroup},
+        {QStringLiteral("reports"), talvera::bench::reportsGroup},
+        {QStringLiteral("lookup"), talvera::bench::lookupGroup},
         {QStringLiteral("import"), talvera::bench::importGroup},
     };
     const QStringList args = app.arguments().mid(1);

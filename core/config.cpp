@@ -1,6 +1,7 @@
 #include "core/config.h"
 
 #include "core/buildconfig.h"
+#include "core/codepage.h"
 #include "core/firebird.h"
 
 #include <QFile>
@@ -29,7 +30,7 @@ QString readDataDirectory(const QString& configFile)
     const QByteArray raw = file.readLine();
     QString line = QString::fromUtf8(raw);
     if (line.contains(QChar::ReplacementCharacter))
-        line = QString::fromLatin1(raw);
+        line = codepage::fromWin1252(raw);
     line = line.trimmed();
     if (line.isEmpty())
         throw db::DatabaseError(

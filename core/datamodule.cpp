@@ -2,6 +2,12 @@
 
 #include "core/numbers.h"
 
+#include <QHash>
+#include <QSet>
+
+#include <memory>
+#include <optional>
+
 namespace talvera {
 
 using db::Dataset;
@@ -123,11 +129,23 @@ DataModule::~DataModule()
     }
 }
 
-void DataModule::closeAll()
+void DataModule::closeAll(bool commit)
 {
     etiqNames_.reset();
-    for (db::Database* d : {&dbImport, &dbAih, &dbVorqwin, &dbMun})
-        d->close();
+    // Every connection is closed, whatever happens to the others; each failure is reported.
+    QStringList failures;
+    for (db::Database* d : {&dbImport, &dbAih, &dbVorqwin, &dbMun}) {
+        try {
+            if (commit)
+                d->close();
+            else
+                d->abandon();
+        } catch (const db::DatabaseError& e) {
+            failures << e.message();
+        }
+    }
+    if (!failures.isEmpty())
+        throw db::DatabaseError(failures.join(QStringLiteral("\n\n")));
 }
 
 // Runs before each connection opens, but does its work once per run: the
@@ -328,20 +346,26 @@ void DataModule::buildCatalogue()
         f.push_back(munName("nomemun", "MUNREF").label("Município de Referência", 64));
         f.push_back(F("categoria", Text, 40).calc().label("Categoria", 34));
         f.push_back(munName("nomemunorig", "MUNORIG").label("Município de Origem", 25));
-        add(dbAih, "quRnusada",
+        Dataset& rnusada = add(dbAih, "quRnusada",
             {"select * from TBMOVIM where TIPO = 'E' and USADA = 'N' order by MUNORIG, ANOCOMP, MESCOMP"},
-            std::move(f), "dsRnusada")
-            .calculate = [this](db::CalcRow& row) {
+            std::move(f), "dsRnusada");
+        // The numbers on Vorq's laudos, read once each time the listing opens
+        // rather than once per row.
+        auto onLaudos = std::make_shared<std::optional<QSet<qint64>>>();
+        rnusada.onReset.push_back([onLaudos] { onLaudos->reset(); });
+        rnusada.calculate = [this, onLaudos](db::CalcRow& row) {
             const qint64 numero = big(row[QStringLiteral("NUMERO")]);
             row.set(QStringLiteral("nume"), numbers::displayText(numero, row[QStringLiteral("DV")].toInt()));
             row.set(QStringLiteral("categoria"), numbers::categoryText(numero));
-            // Is the number on one of Vorq's laudos?
-            Dataset& aihVorq = dataset(QStringLiteral("quAihvorq"));
-            aihVorq.close();
-            aihVorq.setParam(0, numero);
-            aihVorq.prepare();
-            aihVorq.open();
-            row.set(QStringLiteral("vorq"), aihVorq.eof() ? QString() : QStringLiteral("X"));
+            if (!*onLaudos) {
+                QSet<qint64> found;
+                db::Query laudos(dbVorqwin, QStringLiteral("quAihvorq"));
+                laudos.setSql(QStringLiteral("select distinct numaih from laudo where numaih is not null"));
+                for (laudos.open(); !laudos.eof(); laudos.next())
+                    found.insert(laudos.value(0).toLongLong());
+                *onLaudos = std::move(found);
+            }
+            row.set(QStringLiteral("vorq"), (*onLaudos)->contains(numero) ? QStringLiteral("X") : QString());
         };
     }
 
@@ -395,31 +419,48 @@ void DataModule::buildCatalogue()
     add(dbAih, "tbHosp", {"select * from TBHOSP"}, {F("CGC_HSP", Text, 14), F("NOM_HSP", Text, 60)});
 
     // Labels.
-    add(dbAih, "quEtiq", {"select * from TBETIQ order by NUMERO"},
+    Dataset& etiq = add(dbAih, "quEtiq", {"select * from TBETIQ order by NUMERO"},
         {F("NUMERO", BigInt).req(), F("DV", SmallInt).req(), F("nume", Text, 19).calc().label("Nº Aih/Apac", 20),
          F("categoria", Text, 1).calc(), F("nomemun", Text, 25).calc().width(37), F("nomemunref", Text, 37).calc(),
          F("tipo", Text, 1).lookup("NUMERO", "tbMovim", "NUMERO", "TIPO")},
-        "dsEtiq")
-        .calculate = [this](db::CalcRow& row) {
+        "dsEtiq");
+    // The municipalities of the labels' numbers, read in one query each time
+    // the labels open; a number outside TBETIQ is looked up on its own.
+    using Municipalities = QHash<qint64, std::pair<QString, QString>>;
+    auto labelMunicipalities = std::make_shared<std::optional<Municipalities>>();
+    etiq.onReset.push_back([labelMunicipalities] { labelMunicipalities->reset(); });
+    etiq.calculate = [this, labelMunicipalities](db::CalcRow& row) {
         const qint64 numero = big(row[QStringLiteral("NUMERO")]);
         row.set(QStringLiteral("nume"), numbers::displayText(numero, row[QStringLiteral("DV")].toInt()));
         row.set(QStringLiteral("categoria"), numbers::categoryDigit(numero));
-        // Names of the number's municipalities of origin and of reference.
-        if (!etiqNames_) {
+        if (!etiqNames_)
             etiqNames_ = std::make_unique<db::Query>(dbAih, QStringLiteral("quEtiqNomes"));
-            etiqNames_->setSql(QStringLiteral("select m.munorig, m.munref from tbmovim m where m.numero = :p1"));
+        db::Query& q = *etiqNames_;
+        if (!*labelMunicipalities) {
+            Municipalities all;
+            q.setStatement(QStringLiteral("select e.numero, m.munorig, m.munref from tbetiq e "
+                                          "join tbmovim m on m.numero = e.numero"));
+            for (q.open(); !q.eof(); q.next())
+                all.insert(q.value(0).toLongLong(), {q.value(1).toString(), q.value(2).toString()});
+            q.close();
+            *labelMunicipalities = std::move(all);
         }
-        etiqNames_->close();
-        etiqNames_->setParam(0, numero);
-        etiqNames_->open();
+        auto found = (*labelMunicipalities)->constFind(numero);
+        if (found == (*labelMunicipalities)->constEnd()) {
+            q.setStatement(QStringLiteral("select m.munorig, m.munref from tbmovim m where m.numero = :p1"), {numero});
+            q.open();
+            const std::pair<QString, QString> codes =
+                q.eof() ? std::pair<QString, QString>() : std::pair(q.value(0).toString(), q.value(1).toString());
+            q.close();
+            found = (*labelMunicipalities)->insert(numero, codes);
+        }
         QString origin;
         QString reference;
-        if (!etiqNames_->eof()) {
+        if (!found->first.isEmpty() || !found->second.isEmpty()) {
             Dataset& mun = dataset(QStringLiteral("quMun"));
-            origin = mun.lookup(QStringLiteral("CODMUN"), etiqNames_->value(0), QStringLiteral("NOME")).toString();
-            reference = mun.lookup(QStringLiteral("CODMUN"), etiqNames_->value(1), QStringLiteral("NOME")).toString();
+            origin = mun.lookup(QStringLiteral("CODMUN"), found->first, QStringLiteral("NOME")).toString();
+            reference = mun.lookup(QStringLiteral("CODMUN"), found->second, QStringLiteral("NOME")).toString();
         }
-        etiqNames_->close();
         row.set(QStringLiteral("nomemun"), origin);
         row.set(QStringLiteral("nomemunref"), reference);
     };

@@ -54,8 +54,10 @@ public:
     void switchMainDatabase(bool archive);
     bool onArchive() const { return onArchive_; }
 
-    // Closes every connection, committing what is pending.
-    void closeAll();
+    // Closes every connection, committing what is pending (or, for work
+    // abandoned half-way, undoing it). Every connection is closed even when
+    // one fails; the failures are reported together in one DatabaseError.
+    void closeAll(bool commit = true);
 
 private:
     void beforeConnect();

@@ -284,7 +284,13 @@ QString Dataset::displayText(int row, int fieldIndex) const
     if (!v.isValid() || v.isNull())
         return {};
     const FieldDef& f = fields_[static_cast<size_t>(fieldIndex)];
-    static const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
+    // Decimal comma as a Brazilian installation shows numbers, but no thousands
+    // separator: a float field is shown plain ("1000").
+    static const QLocale brazil = [] {
+        QLocale l(QLocale::Portuguese, QLocale::Brazil);
+        l.setNumberOptions(QLocale::OmitGroupSeparator);
+        return l;
+    }();
     switch (f.type) {
     case FieldType::Date:
         return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));

@@ -8,6 +8,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
+#include <vector>
+
+#include <signal.h>
 
 using namespace Firebird;
 
@@ -77,6 +81,46 @@ std::string dbParam(const QStringList& params, const QString& name)
     }
     return {};
 }
+
+// "Database already opened with engine instance, incompatible with current":
+// another process holds the file in its own embedded engine.
+constexpr ISC_STATUS kAlreadyOpened = 335545107;
+
+bool hasError(const IStatus* status, ISC_STATUS code)
+{
+    for (const ISC_STATUS* v = status->getErrors(); v && *v != isc_arg_end;) {
+        const ISC_STATUS kind = *v++;
+        if (kind == isc_arg_gds && *v == code)
+            return true;
+        ++v; // every argument kind is followed by one value, except the interpreted string
+        if (kind == isc_arg_cstring)
+            ++v;
+    }
+    return false;
+}
+
+struct KeptHandler {
+    int signal;
+    void (*handler)(int);
+};
+std::vector<KeptHandler>& keptHandlers()
+{
+    static std::vector<KeptHandler> handlers;
+    return handlers;
+}
+
+void installKeptHandlers()
+{
+    for (const KeptHandler& kept : keptHandlers()) {
+        struct sigaction action {};
+        action.sa_handler = kept.handler;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(kept.signal, &action, nullptr);
+    }
+}
+
+bool engineDown = false;
 
 // Param values in the form the input message carries them.
 enum class Slot : char { Null = 'n', Text = 't', Int = 'i', Double = 'd', Date = 'a', Stamp = 's' };
@@ -230,6 +274,13 @@ void Database::open()
             att = master()->getDispatcher()->attachDatabase(&st, file.constData(),
                                                             dpb->getBufferLength(&st),
                                                             dpb->getBuffer(&st));
+        } catch (const FbException& e) {
+            dpb->dispose();
+            if (hasError(e.getStatus(), kAlreadyOpened))
+                throw DatabaseError(QStringLiteral("Os bancos de dados estão em uso por outra cópia do programa "
+                                                   "neste computador (\"%1\"). Feche a outra cópia e tente de novo.")
+                                        .arg(name));
+            throw;
         } catch (...) {
             dpb->dispose();
             throw;
@@ -237,6 +288,7 @@ void Database::open()
         dpb->dispose();
         return att;
     });
+    installKeptHandlers();
 }
 
 bool Database::isRemote() const
@@ -251,16 +303,50 @@ bool Database::isRemote() const
 
 void Database::close()
 {
+    detachAll(true);
+}
+
+void Database::abandon()
+{
+    detachAll(false);
+}
+
+void Database::detachAll(bool commit)
+{
     if (!attachment_)
         return;
+    // The transaction ends below, once, whichever query started it.
+    transaction_.starter_ = nullptr;
     for (Query* q : queries_)
         q->close();
-    transaction_.commit();
+    // Whatever happens to the transaction, the connection goes: a failed
+    // commit is reported after the detach, and nothing is left half-open.
+    QString failure;
+    try {
+        if (commit)
+            transaction_.commit();
+        else
+            transaction_.rollback();
+    } catch (const DatabaseError& e) {
+        failure = e.message();
+        try {
+            transaction_.rollback();
+        } catch (const DatabaseError&) {
+        }
+    }
     for (Query* q : queries_)
         q->releaseStatement();
-    call(QStringLiteral("Erro ao desconectar o banco de dados \"%1\"").arg(name_),
-         [&](ThrowStatusWrapper& st) { attachment_->detach(&st); });
-    attachment_ = nullptr;
+    IAttachment* attachment = std::exchange(attachment_, nullptr);
+    try {
+        call(QStringLiteral("Erro ao desconectar o banco de dados \"%1\"").arg(name_),
+             [&](ThrowStatusWrapper& st) { attachment->detach(&st); });
+    } catch (const DatabaseError& e) {
+        // A failed detach leaves the interface with us: let it go.
+        attachment->release();
+        failure += (failure.isEmpty() ? QString() : QStringLiteral("\n")) + e.message();
+    }
+    if (!failure.isEmpty())
+        throw DatabaseError(failure);
 }
 
 void Database::detach(Query* q)
@@ -306,9 +392,12 @@ Query::~Query()
     db_.detach(this);
 }
 
+// A new text starts with the parameter check on: turning it off belongs to
+// the one text that needs it, never to the next statement of the query.
 void Query::clearSql()
 {
     lines_.clear();
+    paramCheck_ = true;
     sqlChanged_ = true;
 }
 
@@ -321,6 +410,7 @@ void Query::addLine(const QString& line)
 void Query::setSql(const QString& sql)
 {
     lines_ = sql.split(u'\n');
+    paramCheck_ = true;
     sqlChanged_ = true;
 }
 
@@ -851,5 +941,40 @@ WriteResult guardedWrite(Transaction& tr, const std::function<void()>& work)
         return result;
     }
 }
+
+namespace engine {
+
+void shutdown()
+{
+    if (engineDown)
+        return;
+    engineDown = true;
+    // Waits at most this long for the engine's own threads.
+    constexpr unsigned kTimeoutMs = 3000;
+    try {
+        call(QStringLiteral("Erro ao encerrar o Firebird"), [&](ThrowStatusWrapper& st) {
+            master()->getDispatcher()->shutdown(&st, kTimeoutMs, fb_shutrsn_app_stopped);
+        });
+    } catch (const DatabaseError&) {
+        // Ending anyway: there is nothing left to undo.
+    }
+}
+
+bool isShutDown()
+{
+    return engineDown;
+}
+
+void keepSignalHandler(int signal, void (*handler)(int))
+{
+    auto& handlers = keptHandlers();
+    handlers.erase(std::remove_if(handlers.begin(), handlers.end(),
+                                  [&](const KeptHandler& k) { return k.signal == signal; }),
+                   handlers.end());
+    handlers.push_back({signal, handler});
+    installKeptHandlers();
+}
+
+} // namespace engine
 
 } // namespace talvera::db

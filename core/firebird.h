@@ -59,6 +59,7 @@ public:
 
 private:
     friend class Query;
+    friend class Database;
     void startedBy(Query* q);
     void queryClosed(Query* q);
     void closeCursors();
@@ -93,6 +94,8 @@ public:
     void open();
     // Closes every query, commits the active transaction, then detaches.
     void close();
+    // The same, undoing the active transaction: for work abandoned half-way.
+    void abandon();
     bool connected() const { return attachment_ != nullptr; }
     // True when the name reaches a server over the network ("host:path").
     bool isRemote() const;
@@ -108,6 +111,7 @@ public:
 private:
     friend class Query;
     friend class Transaction;
+    void detachAll(bool commit);
     void attach(Query* q) { queries_.push_back(q); }
     void detach(Query* q);
 
@@ -148,7 +152,8 @@ public:
     QString sqlText() const { return lines_.join(u'\n'); }
 
     // With parameter check off the text is sent as it is ("?" only); needed for
-    // EXECUTE BLOCK bodies, whose ":variables" belong to the block.
+    // EXECUTE BLOCK bodies, whose ":variables" belong to the block. It holds for
+    // the current text only: clearSql() and setSql() turn it back on.
     void setParamCheck(bool on) { paramCheck_ = on; sqlChanged_ = true; }
 
     // Parameter n is the n-th ":name" of the text, whatever its name. Values:
@@ -234,5 +239,17 @@ struct WriteResult {
     explicit operator bool() const { return ok; }
 };
 WriteResult guardedWrite(Transaction& tr, const std::function<void()>& work);
+
+// The Firebird engine this process runs its local databases in.
+namespace engine {
+// Ends the engine once every connection is closed: its threads stop and the
+// machine-wide lock files are released. Later calls do nothing.
+void shutdown();
+bool isShutDown();
+// Keeps a handler of the program's own in charge of a signal. The client
+// library installs handlers at its first attachment that shut the engine down
+// under the program's feet; these are put back after every attachment.
+void keepSignalHandler(int signal, void (*handler)(int));
+} // namespace engine
 
 } // namespace talvera::db

@@ -352,7 +352,13 @@ void TfmDistr::municipalityExit()
 
 void TfmDistr::edQuantExit()
 {
-    const qint64 quantity = edQuant->text().toLongLong();
+    bool readable = false;
+    const qint64 quantity = edQuant->text().toLongLong(&readable);
+    if (!readable && !edQuant->text().isEmpty()) {
+        widgets::messages().information(QStringLiteral("Quantidade inválida: o número tem dígitos demais"));
+        edQuant->setFocus();
+        return;
+    }
     if (!including_ || quantity <= 0 || category() == 0 || cbMun->key().isEmpty())
         return;
     const auto proposal = proposeRange(dm_, cbMun->key(), static_cast<int>(edAno->value()), category(), quantity);

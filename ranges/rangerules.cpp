@@ -5,6 +5,26 @@
 
 namespace talvera::ranges {
 
+// The movement rows of [f, l], generated inside the server: the same values,
+// in the same order, as one insert per number with its check digit (the base
+// modulo 11, 10 giving 0).
+const char* const kGeneratedExpansion =
+    "execute block (r varchar(7) = ?, a smallint = ?, m smallint = ?, o varchar(7) = ?, t varchar(1) = ?, "
+    "f bigint = ?, l bigint = ?) as\n"
+    "declare x bigint;\n"
+    "declare d smallint;\n"
+    "begin\n"
+    "  x = f;\n"
+    "  while (x <= l) do\n"
+    "  begin\n"
+    "    d = mod(x, 11);\n"
+    "    if (d = 10) then d = 0;\n"
+    "    insert into tbmovim (MUNREF,ANOCOMP,MESCOMP,MUNORIG,TIPO,NUMERO,DV,USADA) "
+    "values (:r, :a, :m, :o, :t, :x, :d, 'N');\n"
+    "    x = x + 1;\n"
+    "  end\n"
+    "end";
+
 namespace {
 
 const QString kInicialInvalido = QStringLiteral("Valor Inicial inválido");
@@ -24,86 +44,15 @@ void exec(db::Query& q, const QString& sql, const QVariantList& params)
     q.execSql();
 }
 
-// Rows per EXECUTE BLOCK: one statement text for every full batch keeps it
-// prepared once, and the text stays well inside the engine's size limit.
-constexpr int kBatch = 256;
-// How often the single-row loop reports progress.
-constexpr int kProgressStep = 1000;
-
-QString batchText(int rows)
-{
-    QString sql = QStringLiteral("execute block (r varchar(7) = ?, a smallint = ?, m smallint = ?, "
-                                 "o varchar(7) = ?, t varchar(1) = ?");
-    for (int i = 0; i < rows; ++i)
-        sql += QStringLiteral(", n%1 bigint = ?, d%1 smallint = ?").arg(i);
-    sql += QStringLiteral(") as begin\n");
-    for (int i = 0; i < rows; ++i)
-        sql += QStringLiteral("insert into tbmovim (MUNREF,ANOCOMP,MESCOMP,MUNORIG,TIPO,NUMERO,DV,USADA) "
-                              "values (:r, :a, :m, :o, :t, :n%1, :d%1, 'N');\n")
-                   .arg(i);
-    sql += QStringLiteral("end");
-    return sql;
-}
+// Numbers per round trip of the server-side expansion: large enough that the
+// round trips vanish beside the inserts, small enough to report progress and
+// to stop soon when cancelled.
+constexpr qint64 kChunk = 10000;
 
 void report(const Progress& progress, qint64 done, qint64 total)
 {
     if (progress && !progress(done, total))
         throw db::Cancelled(QStringLiteral("Distribuição cancelada pelo operador; nada foi gravado."));
-}
-
-void expandSingle(db::Query& q, const Distribution& d, const Progress& progress)
-{
-    q.close();
-    q.setParamCheck(true);
-    q.clearSql();
-    q.addLine(QStringLiteral("insert into tbmovim (MUNREF,ANOCOMP,MESCOMP,MUNORIG,TIPO,NUMERO,DV,USADA) "
-                             "values (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8)"));
-    const qint64 total = d.last - d.first + 1;
-    const QString usada = QStringLiteral("N");
-    for (qint64 x = d.first; x <= d.last; ++x) {
-        q.setParam(0, d.reference);
-        q.setParam(1, d.year);
-        q.setParam(2, d.month);
-        q.setParam(3, d.origin);
-        q.setParam(4, d.type);
-        q.setParam(5, x);
-        q.setParam(6, numbers::checkDigit(x));
-        q.setParam(7, usada);
-        q.prepare();
-        q.execSql();
-        const qint64 done = x - d.first + 1;
-        if (done % kProgressStep == 0 || done == total)
-            report(progress, done, total);
-    }
-}
-
-void expandBatched(db::Query& q, const Distribution& d, const Progress& progress)
-{
-    const qint64 total = d.last - d.first + 1;
-    int prepared = 0;
-    for (qint64 start = d.first; start <= d.last; start += kBatch) {
-        const int rows = static_cast<int>(std::min<qint64>(kBatch, d.last - start + 1));
-        if (rows != prepared) {
-            q.close();
-            q.setParamCheck(false); // the block's ":variables" are its own
-            q.clearSql();
-            q.addLine(batchText(rows));
-            prepared = rows;
-        }
-        q.setParam(0, d.reference);
-        q.setParam(1, d.year);
-        q.setParam(2, d.month);
-        q.setParam(3, d.origin);
-        q.setParam(4, d.type);
-        for (int i = 0; i < rows; ++i) {
-            q.setParam(5 + 2 * i, start + i);
-            q.setParam(6 + 2 * i, numbers::checkDigit(start + i));
-        }
-        q.prepare();
-        q.execSql();
-        report(progress, start - d.first + rows, total);
-    }
-    q.setParamCheck(true);
 }
 
 } // namespace
@@ -286,12 +235,25 @@ bool distributionExists(DataModule& dm, const Distribution& d)
                    {d.year, d.month, d.origin, d.first, d.last});
 }
 
-void expandMovements(db::Query& query, const Distribution& d, const Progress& progress)
+// The engine makes the rows itself, check digits included: one request per
+// chunk instead of one per number. Over a network that saves a round trip per
+// number; in-process it still beats one prepared insert per number.
+void expandMovements(db::Query& q, const Distribution& d, const Progress& progress)
 {
-    if (query.database().isRemote())
-        expandBatched(query, d, progress);
-    else
-        expandSingle(query, d, progress);
+    q.close();
+    q.clearSql();
+    q.addLine(QString::fromLatin1(kGeneratedExpansion));
+    q.setParamCheck(false); // the block's ":variables" are its own
+    const qint64 total = d.last - d.first + 1;
+    for (qint64 start = d.first; start <= d.last; start += kChunk) {
+        const qint64 end = std::min(d.last, start + kChunk - 1);
+        const QVariant values[] = {d.reference, d.year, d.month, d.origin, d.type, start, end};
+        for (int i = 0; i < 7; ++i)
+            q.setParam(i, values[i]);
+        q.prepare();
+        q.execSql();
+        report(progress, end - d.first + 1, total);
+    }
 }
 
 db::WriteResult saveDistribution(DataModule& dm, const Distribution& d, const Progress& progress)

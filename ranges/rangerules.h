@@ -114,9 +114,12 @@ bool distributionExists(DataModule& dm, const Distribution& d);
 using Progress = std::function<bool(qint64 done, qint64 total)>;
 
 // Writes the distribution and one movement row per number, in one
-// transaction: all of it, or nothing. Over a network the movement rows go in
-// EXECUTE BLOCK batches.
+// transaction: all of it, or nothing. The engine generates the movement rows
+// itself, a chunk of numbers per request (one round trip over a network).
 db::WriteResult saveDistribution(DataModule& dm, const Distribution& d, const Progress& progress = {});
+// The statement that generates movement rows inside the server: parameters
+// MUNREF, ANOCOMP, MESCOMP, MUNORIG, TIPO, first and last number.
+extern const char* const kGeneratedExpansion;
 // The movement rows alone, on the given query, inside the caller's transaction.
 void expandMovements(db::Query& query, const Distribution& d, const Progress& progress = {});
 db::WriteResult deleteDistribution(DataModule& dm, const Distribution& d);

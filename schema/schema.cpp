@@ -209,8 +209,8 @@ void runScript(db::Database& database, const QString& text)
         tr.start();
     for (const QString& statement : statements(text)) {
         db::Query q(database);
-        q.setParamCheck(false);
         q.setSql(statement);
+        q.setParamCheck(false);
         q.execSql();
     }
     tr.commitRetaining();

@@ -25,6 +25,9 @@ CREATE TABLE LAUDO (
   CONSTRAINT PK_LAUDO PRIMARY KEY (FOLHA, SEQUENCIA, MESCOMP, ANOCOMP)
 );
 CREATE INDEX IX_LAUDO_NUMAIH ON LAUDO (NUMAIH);
+-- The laudo grid lists the newest competence first, usually of one month:
+-- with this index its first screen comes without sorting every laudo.
+CREATE DESCENDING INDEX IX_LAUDO_COMP ON LAUDO (ANOCOMP, MESCOMP, FOLHA, SEQUENCIA);
 
 CREATE TABLE PARAME (
   MES SMALLINT,

@@ -5,11 +5,11 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
+  qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core fonts-liberation2
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   libshp-dev
   libgtest-dev libgmock-dev
-  xvfb xauth poppler-utils
+  xvfb xauth xdotool poppler-utils
 )
 # The state edition's tests talk to a real Firebird server.
 if [ "${TALVERA_WITH_SERVER:-0}" = 1 ]; then

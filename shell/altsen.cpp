@@ -1,9 +1,11 @@
 #include "shell/altsen.h"
 
 #include "core/datamodule.h"
+#include "shell/principal.h"
 #include "widgets/enterfocus.h"
 #include "widgets/guard.h"
 #include "widgets/messages.h"
+#include "widgets/password.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -18,7 +20,8 @@ QLineEdit* passwordEdit(QWidget* parent, const char* name)
 {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
-    edit->setEchoMode(QLineEdit::Password);
+    widgets::showAsPassword(edit);
+    edit->setMaxLength(kUserTextWidth);
     return edit;
 }
 } // namespace
@@ -82,6 +85,11 @@ void TfmAltsen::button1Click()
     }
     if (failed)
         return;
+    if (!userTextStorable(edNova->text())) {
+        messages.information(QStringLiteral("A nova senha tem caracteres que não podem ser gravados; "
+                                            "use letras, números e sinais comuns"));
+        return;
+    }
     // Committed at once, so a later failed write elsewhere cannot undo a change reported as done.
     const db::WriteResult written = db::guardedWrite(dm_.trAih(), [&] {
         db::Query& u = dm_.quAtualiza;

@@ -1,13 +1,16 @@
 #include "shell/principal.h"
 
+#include "core/codepage.h"
 #include "core/datamodule.h"
 #include "shell/bootstrap.h"
 #include "shell/emblem.h"
 #include "widgets/enterfocus.h"
 #include "widgets/guard.h"
 #include "widgets/messages.h"
+#include "widgets/password.h"
 #include "widgets/radiogroup.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFrame>
@@ -57,6 +60,11 @@ struct MenuEntry {
 };
 
 } // namespace
+
+bool userTextStorable(const QString& text)
+{
+    return text.size() <= kUserTextWidth && codepage::win1252Holds(text);
+}
 
 TfmPrincipal::TfmPrincipal(Edition edition, QWidget* parent) : QMainWindow(parent), edition_(edition)
 {
@@ -122,7 +130,9 @@ void TfmPrincipal::buildContent()
     label3->setObjectName(QStringLiteral("Label3"));
     edSen = new QLineEdit(pnUsuario);
     edSen->setObjectName(QStringLiteral("edSen"));
-    edSen->setEchoMode(QLineEdit::Password);
+    widgets::showAsPassword(edSen);
+    edUsu->setMaxLength(kUserTextWidth);
+    edSen->setMaxLength(kUserTextWidth);
     edSen->setFixedWidth(edUsu->width());
     Button1 = new QPushButton(QStringLiteral("Confirma"), pnUsuario);
     Button1->setObjectName(QStringLiteral("Button1"));
@@ -233,7 +243,7 @@ void TfmPrincipal::buildMenu()
     topItems_.push_back(senha);
     QAction* sair = bar->addAction(QStringLiteral("Sair"));
     sair->setObjectName(QStringLiteral("Sair1"));
-    connect(sair, &QAction::triggered, this, &QWidget::close);
+    connect(sair, &QAction::triggered, this, [this] { endProgram(); });
     topItems_.push_back(sair);
 
     // At design: everything but "Sair" disabled; "Cadastros" and "Vorq" hidden.
@@ -275,17 +285,8 @@ void TfmPrincipal::showEvent(QShowEvent* event)
         widgets::guarded([this] { formShow(); });
 }
 
-void TfmPrincipal::formShow()
+void TfmPrincipal::applyEditionLayout()
 {
-    DataModule& dm = *dm_;
-    // Vorq's database first: its connection reads CONFIGBD.TXT for every database.
-    dm.dbVorqwin.open();
-    dm.trVorqwin().start();
-    dm.dbMun.open();
-    dm.trMun().start();
-    mirrorSettings();
-
-    bool endAfterwards = false;
     if (edition_ == Edition::State) {
         lbMun->hide();
         lbPref->hide();
@@ -296,21 +297,51 @@ void TfmPrincipal::formShow()
             item(name)->setVisible(true);
         item("LimparBaseMensal1")->setVisible(false);
     } else {
-        db::Dataset& tabelamun = dm.dataset(QStringLiteral("tabelamun"));
-        db::Dataset& munVorq = dm.dataset(QStringLiteral("tbMunvorq"));
-        if (!tabelamun.isOpen())
-            tabelamun.open();
-        munVorq.close();
-        munVorq.open();
-        if (tabelamun.asString(QStringLiteral("CODMUN")) != munVorq.asString(QStringLiteral("CODMUN"))) {
-            widgets::messages().information(QStringLiteral("O arquivo do VORQ está diferente do município em uso"));
-            endAfterwards = true;
-        }
         lbMun->show();
         lbPref->show();
         topItem(0)->setVisible(false);
         topItem(3)->setVisible(true);
         topItem(4)->setVisible(false);
+    }
+}
+
+bool TfmPrincipal::vorqBelongsHere()
+{
+    db::Dataset& tabelamun = dm_->dataset(QStringLiteral("tabelamun"));
+    db::Dataset& munVorq = dm_->dataset(QStringLiteral("tbMunvorq"));
+    if (!tabelamun.isOpen())
+        tabelamun.open();
+    munVorq.close();
+    munVorq.open();
+    return tabelamun.asString(QStringLiteral("CODMUN")) == munVorq.asString(QStringLiteral("CODMUN"));
+}
+
+void TfmPrincipal::formShow()
+{
+    DataModule& dm = *dm_;
+    // The menus are arranged before anything can fail, so a failure never
+    // leaves the other edition's menus on show.
+    applyEditionLayout();
+    bool endAfterwards = false;
+    try {
+        // Vorq's database first: its connection reads CONFIGBD.TXT for every database.
+        dm.dbVorqwin.open();
+        dm.trVorqwin().start();
+        dm.dbMun.open();
+        dm.trMun().start();
+        mirrorSettings();
+        if (edition_ == Edition::Municipal && !vorqBelongsHere()) {
+            widgets::messages().information(QStringLiteral("O arquivo do VORQ está diferente do município em uso"));
+            endAfterwards = true;
+        }
+    } catch (const db::DatabaseError& e) {
+        mirrorSettings();
+        widgets::messages().error(e.message());
+        // Without Vorq's and the parameter database the municipal edition
+        // cannot make sure that Vorq's data is its own: it does not go on.
+        if (edition_ == Edition::Municipal)
+            endProgram();
+        return;
     }
     setWindowState(windowState() | Qt::WindowMaximized);
     db::Dataset& mun = dm.dataset(QStringLiteral("quMun"));
@@ -344,6 +375,11 @@ void TfmPrincipal::button1Click()
             return;
         }
     }
+    // A code the column cannot hold belongs to nobody; the database is not asked.
+    if (!userTextStorable(user)) {
+        messages.information(QStringLiteral("Usuário não cadastrado"));
+        return;
+    }
     db::Query& q = dm.quConsulta;
     q.setStatement(QStringLiteral("select * from usuario where codusu = :p1 "), {user});
     q.open();
@@ -372,16 +408,38 @@ void TfmPrincipal::button1Click()
 void TfmPrincipal::endProgram()
 {
     ended_ = true;
-    close();
+    // The open forms close first, so their own closing work runs (a
+    // consultation points the main connection back at the main database).
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible())
+            window->close();
+    }
+    closeConnections();
+    // Queued: this may run while the window is still being shown (a start-up
+    // check), when closing it would leave a window that is never painted, and
+    // before the event loop runs, when nothing would end it.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            close();
+            QCoreApplication::quit();
+        },
+        Qt::QueuedConnection);
+}
+
+void TfmPrincipal::closeConnections()
+{
+    // Closing the connections commits whatever is still pending.
+    if (dm_)
+        widgets::guarded([this] { dm_->closeAll(); });
 }
 
 void TfmPrincipal::closeEvent(QCloseEvent* event)
 {
     ended_ = true;
-    // Closing the connections commits whatever is still pending.
-    if (dm_)
-        widgets::guarded([this] { dm_->closeAll(); });
+    closeConnections();
     event->accept();
+    QCoreApplication::quit();
 }
 
 } // namespace talvera

@@ -21,6 +21,11 @@ namespace widgets {
 class RadioGroup;
 }
 
+// Width of USUARIO's code and password columns.
+inline constexpr int kUserTextWidth = 20;
+// A user code or password that USUARIO can hold: within the width, in Windows-1252.
+bool userTextStorable(const QString& text);
+
 class TfmPrincipal : public QMainWindow {
     Q_OBJECT
 public:
@@ -35,6 +40,9 @@ public:
     // Steps run when the form is shown and on "Confirma".
     void formShow();
     void button1Click();
+    // Ends the program as "Sair" does: the open forms close, the connections
+    // are committed and closed, and the event loop ends.
+    void endProgram();
 
     // Shows the named form modally (menu handlers; tests replace it).
     std::function<void(QWidget* form)> showModal;
@@ -65,7 +73,9 @@ private:
     void buildMenu();
     QAction* topItem(int index) const;
     QAction* item(const char* name) const;
-    void endProgram();
+    void applyEditionLayout();
+    bool vorqBelongsHere();
+    void closeConnections();
     void mirrorSettings();
     void openForm(const QString& formName, const QString& option, bool showMonth);
 

@@ -185,10 +185,21 @@ void DataGrid::setCurrentRow(int row)
     scrollTo(index);
 }
 
+void DataGrid::setEnterChoosesRow(bool chooses)
+{
+    m_enterChoosesRow = chooses;
+    // The form's Enter-moves-focus filter leaves such a grid its Enter.
+    setProperty("enterMovesFocus", chooses ? QVariant(false) : QVariant());
+}
+
 void DataGrid::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        // Taken here so Enter opens the row and does not reach the form.
+        if (!m_enterChoosesRow) {
+            // Not the grid's key: the form moves the focus on.
+            event->ignore();
+            return;
+        }
         const QModelIndex current = currentIndex();
         if (current.isValid())
             emit doubleClicked(current.row());

@@ -23,6 +23,9 @@ struct GridColumn {
 class DataGrid : public QTableView {
     Q_OBJECT
     Q_PROPERTY(int currentRow READ currentRow WRITE setCurrentRow NOTIFY currentRowChanged USER true)
+    // Off by default: Enter belongs to the form, which moves the focus on.
+    // A lookup list turns it on so that Enter picks the current row.
+    Q_PROPERTY(bool enterChoosesRow READ enterChoosesRow WRITE setEnterChoosesRow)
 
 public:
     explicit DataGrid(QWidget* parent = nullptr);
@@ -39,6 +42,9 @@ public:
     // Model column shown at the given position, or -1.
     int modelColumnAt(int position) const;
 
+    bool enterChoosesRow() const { return m_enterChoosesRow; }
+    void setEnterChoosesRow(bool chooses);
+
     // -1 when there is no current row.
     int currentRow() const;
     // Rows not yet fetched are fetched up to the one asked for; a row the
@@ -46,7 +52,7 @@ public:
     void setCurrentRow(int row);
 
 signals:
-    // Double-click or Enter on a row.
+    // Double-click on a row, or Enter where the grid takes it.
     void doubleClicked(int row);
     void currentRowChanged(int row);
 
@@ -60,6 +66,7 @@ private:
     TitleProxy* m_proxy;
     QList<GridColumn> m_columns;
     QList<int> m_shown; // model column of each shown position
+    bool m_enterChoosesRow = false;
 };
 
 } // namespace talvera::widgets

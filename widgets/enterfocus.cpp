@@ -1,6 +1,5 @@
 #include "widgets/enterfocus.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -22,7 +21,7 @@ bool EnterMovesFocus::keepsEnter(QWidget* widget) const
     for (QWidget* w = widget; w && w != m_form; w = w->parentWidget()) {
         if (w->property("enterMovesFocus").isValid() && !w->property("enterMovesFocus").toBool())
             return true;
-        if (qobject_cast<QAbstractItemView*>(w) || qobject_cast<QTextEdit*>(w) || qobject_cast<QPlainTextEdit*>(w))
+        if (qobject_cast<QTextEdit*>(w) || qobject_cast<QPlainTextEdit*>(w))
             return true;
     }
     return false;

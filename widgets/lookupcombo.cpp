@@ -59,7 +59,14 @@ QString LookupCombo::keyAt(int row) const
 
 QString LookupCombo::key() const
 {
+    if (currentIndex() < 0 && listClosed())
+        return m_wantedKey;
     return keyAt(currentIndex());
+}
+
+bool LookupCombo::listClosed() const
+{
+    return !m_model || m_model->rowCount(rootModelIndex()) == 0;
 }
 
 int LookupCombo::rowOfKey(const QString& key)
@@ -111,6 +118,10 @@ void LookupCombo::onModelReset()
         setCurrentIndex(row);
     }
     m_resetting = false;
+    // A list closed for a moment (its connection switched) has no rows to
+    // choose from: the choice waits, unchanged, for the list to be read again.
+    if (row < 0 && listClosed())
+        return;
     // Reported as a fresh choice: the row number may differ after the re-read.
     onCurrentIndexChanged(row);
 }

@@ -28,7 +28,8 @@ public:
     int keyColumn() const { return m_keyColumn; }
     int displayColumn() const { return modelColumn(); }
 
-    // Key of the chosen row; empty when nothing is chosen.
+    // Key of the chosen row; empty when nothing is chosen. While the list is
+    // closed (no rows) the combo keeps the key it held and reports it.
     QString key() const;
     // Chooses the row holding the key, fetching more rows of an incremental
     // model until found or exhausted; an empty or absent key clears the choice.
@@ -53,6 +54,7 @@ private:
     void onCurrentIndexChanged(int row);
     void onModelReset();
     QString keyAt(int row) const;
+    bool listClosed() const;
 
     int m_keyColumn = 0;
     QString m_lastKey;

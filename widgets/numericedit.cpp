@@ -50,7 +50,7 @@ void NumericEdit::setValue(double value)
 {
     if (std::isnan(value))
         value = 0;
-    const double next = value == 0 ? 0 : clamped(rounded(value));
+    const double next = clamped(rounded(value));
     const bool changed = next != m_value;
     m_value = next;
     showValue();
@@ -104,15 +104,12 @@ QString NumericEdit::textFromValue(double value) const
 
 double NumericEdit::valueFromText(const QString& text) const
 {
-    if (text.isEmpty())
-        return 0;
     QString normal = text;
     normal.replace(QLatin1Char(','), QLatin1Char('.'));
     bool ok = false;
     const double parsed = normal.toDouble(&ok);
-    if (!ok)
-        return 0;
-    return clamped(rounded(parsed));
+    // Empty (or a lone sign) reads as 0, which the range then brings to its nearest bound.
+    return clamped(ok ? rounded(parsed) : 0.0);
 }
 
 QValidator::State NumericEdit::validate(QString& input, int& /*pos*/) const

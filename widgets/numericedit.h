@@ -1,7 +1,8 @@
 #pragma once
 // Number field with a fixed display picture ("0000", "00", "0", "000" or
 // "0.00"). Whatever digits are typed are kept; a value outside the range reads
-// as the nearest bound, and an empty field reads as 0 (0 is shown blank).
+// as the nearest bound, and so does an empty field, as if it held 0 (0 itself
+// is shown blank).
 
 #include <QAbstractSpinBox>
 #include <QString>
@@ -38,7 +39,7 @@ public:
     void setZeroShown(bool shown);
 
     QString textFromValue(double value) const;
-    // Empty text is 0; anything else is clamped to the range.
+    // Empty text counts as 0; the value is clamped to the range.
     double valueFromText(const QString& text) const;
 
     QValidator::State validate(QString& input, int& pos) const override;

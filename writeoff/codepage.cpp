@@ -1,5 +1,7 @@
 #include "writeoff/codepage.h"
 
+#include "core/codepage.h"
+
 #include <array>
 
 namespace talvera::writeoff {
@@ -34,21 +36,6 @@ constexpr Table kDos437 = {
     0x2321, 0x00F7, 0x2248, 0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0,
 };
 
-// The 0x80 to 0x9F row of Windows-1252; 0 marks the five unused bytes.
-constexpr std::array<char16_t, 32> k1252High = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-char16_t windows1252(unsigned char b)
-{
-    if (b < 0x80 || b >= 0xA0)
-        return b;
-    const char16_t c = k1252High[b - 0x80];
-    return c ? c : u'?';
-}
-
 const Table* tableOf(CodePage page)
 {
     switch (page) {
@@ -59,17 +46,6 @@ const Table* tableOf(CodePage page)
 }
 
 } // namespace
-
-bool fitsWindows1252(char32_t c)
-{
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return true;
-    for (char16_t x : k1252High) {
-        if (x && x == c)
-            return true;
-    }
-    return false;
-}
 
 CodePage codePageFromMark(const QString& mark)
 {
@@ -117,29 +93,19 @@ QString decodeField(QByteArrayView bytes, CodePage page)
     QString text;
     if (page == CodePage::Utf8) {
         text = QString::fromUtf8(bytes);
+    } else if (page == CodePage::Windows1252) {
+        text = codepage::fromWin1252(bytes.toByteArray());
     } else {
         text.resize(size);
         const Table* table = tableOf(page);
         for (qsizetype i = 0; i < size; ++i) {
             const auto b = static_cast<unsigned char>(bytes[i]);
-            char16_t c = b;
-            if (b >= 0x80) {
-                if (table)
-                    c = (*table)[b - 0x80];
-                else if (page == CodePage::Windows1252)
-                    c = windows1252(b);
-            }
-            text[i] = QChar(c);
+            text[i] = QChar(b >= 0x80 && table ? (*table)[b - 0x80] : char16_t(b));
         }
     }
     // Anything Windows-1252 cannot store becomes '?'.
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            text.replace(i, 2, QStringLiteral("?"));
-        else if (!fitsWindows1252(c.unicode()))
-            text[i] = u'?';
-    }
+    if (!codepage::win1252Holds(text))
+        text = codepage::fromWin1252(codepage::toWin1252(text));
     return text;
 }
 
@@ -147,21 +113,16 @@ QByteArray encodeText(const QString& text, CodePage page)
 {
     if (page == CodePage::Utf8)
         return text.toUtf8();
+    if (page == CodePage::Windows1252)
+        return codepage::toWin1252(text);
+    const Table* table = tableOf(page);
     QByteArray out;
     for (const QChar ch : text) {
         const char16_t c = ch.unicode();
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-            continue;
-        }
-        char byte = '?';
-        for (int b = 0x80; b <= 0xFF; ++b) {
-            const auto u = static_cast<unsigned char>(b);
-            const Table* table = tableOf(page);
-            const char16_t decoded = table ? (*table)[u - 0x80]
-                                           : page == CodePage::Windows1252 ? windows1252(u) : char16_t(u);
-            if (decoded == c) {
-                byte = static_cast<char>(u);
+        char byte = c < 0x80 || (!table && c <= 0xFF) ? static_cast<char>(c) : '?';
+        for (int b = 0; table && c >= 0x80 && b < 128; ++b) {
+            if ((*table)[b] == c) {
+                byte = static_cast<char>(0x80 + b);
                 break;
             }
         }

@@ -24,7 +24,4 @@ QString decodeField(QByteArrayView bytes, CodePage page);
 // ('?' for what it cannot hold).
 QByteArray encodeText(const QString& text, CodePage page);
 
-// True when Windows-1252 has the character.
-bool fitsWindows1252(char32_t c);
-
 } // namespace talvera::writeoff

@@ -149,7 +149,6 @@ bool found(db::Query& q, const QVariantList& params)
 void setText(db::Query& q, const QString& sql)
 {
     q.close();
-    q.setParamCheck(true);
     q.clearSql();
     q.addLine(sql);
 }
@@ -160,11 +159,7 @@ void setText(db::Query& q, const QString& sql)
 class Batch {
 public:
     explicit Batch(db::Query& q) : q_(q) {}
-    ~Batch()
-    {
-        q_.close();
-        q_.setParamCheck(true);
-    }
+    ~Batch() { q_.close(); }
     Batch(const Batch&) = delete;
     Batch& operator=(const Batch&) = delete;
 
@@ -173,9 +168,9 @@ public:
         if (text == text_)
             return;
         q_.close();
-        q_.setParamCheck(false); // the block's ":variables" are its own
         q_.clearSql();
         q_.addLine(text);
+        q_.setParamCheck(false); // the block's ":variables" are its own
         text_ = text;
     }
     void bind(int index, const QVariant& value) { q_.setParam(index, value); }
@@ -598,7 +593,6 @@ std::vector<Laudo> readLaudos(DataModule& dm, int month, int year)
 {
     db::Query& q = dm.quBaixawin;
     q.close();
-    q.setParamCheck(true);
     q.clearSql();
     q.addLine(QStringLiteral("select NUMAIH, DVAIH, MESCOMP, ANOCOMP, MUNORIG, "));
     q.addLine(QStringLiteral("MUNINTERN, PACIENTE, MESLIBE, ANOLIBE, CNES from LAUDO "));

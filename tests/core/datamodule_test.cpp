@@ -141,3 +141,40 @@ TEST(ArchiveSwitch, CommitsPendingWorkAndReturns)
     dm.quConsulta.open();
     EXPECT_EQ(dm.quConsulta.value(0).toInt(), 1);
 }
+
+TEST(CloseAll, ClosesEveryConnectionAndReportsEachFailure)
+{
+    DataDir dir;
+    // A commit trigger that refuses while the transaction says so, on two of the files.
+    for (const char* file : {"PELDRO.GDB", "VORQ.GDB"}) {
+        db::Database d;
+        d.setDatabaseName(dir.file(file));
+        db::Query q(d);
+        q.setSql("create exception e_refused 'commit refused'");
+        q.execSql();
+        d.transaction().commitRetaining();
+        q.setSql("create trigger refuse_commit on transaction commit as begin "
+                 "if (rdb$get_context('USER_TRANSACTION', 'refuse') = '1') then exception e_refused; end");
+        q.setParamCheck(false);
+        q.execSql();
+        d.close();
+    }
+    DataModule dm(Edition::Municipal, buildFor(dir), dir.configFile());
+    dm.dbVorqwin.open();
+    dm.dataset("quMun").open();
+    for (db::Query* q : {&dm.quAltmun, &dm.quConsvorq}) {
+        q->database().transaction().start();
+        q->setStatement("select rdb$set_context('USER_TRANSACTION', 'refuse', '1') from rdb$database");
+        q->open();
+        q->close();
+    }
+    try {
+        dm.closeAll();
+        FAIL() << "the refused commits are reported";
+    } catch (const db::DatabaseError& e) {
+        EXPECT_EQ(e.message().count("commit refused"), 2) << e.message().toStdString();
+    }
+    EXPECT_FALSE(dm.dbAih.connected());
+    EXPECT_FALSE(dm.dbMun.connected());
+    EXPECT_FALSE(dm.dbVorqwin.connected());
+}

@@ -16,9 +16,11 @@
 #include "widgets/radiogroup.h"
 #include "widgets/scriptedmessages.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -146,6 +148,22 @@ TEST_P(ForecastTest, RefusalsKeepTheEntry)
     form->btConfirma->click();
     EXPECT_EQ(shown().last(), "Número inicial não preenchido");
     EXPECT_EQ(blocks(), 3);
+}
+
+TEST_P(ForecastTest, AnEmptiedYearReadsAsItsLowestYear)
+{
+    // Numbers whose year digits are 00 pass for a year of 0: the emptied year must not be 0.
+    form->btInclui->click();
+    form->cbMun->setProperty("key", QString::fromLatin1(kArapiraca));
+    form->edAno->selectAll();
+    QTest::keyClick(form->edAno, Qt::Key_Delete);
+    EXPECT_EQ(form->edAno->property("value").toInt(), 2006);
+    typeRange(*form, 270010000001, 270010000010);
+    form->rgCateg->setProperty("itemIndex", 0);
+    messages->clear();
+    form->btConfirma->click();
+    EXPECT_EQ(shown(), QStringList({"Valor Inicial inválido"}));
+    EXPECT_EQ(count("select count(*) from TBANUAL where ANO < 2006"), 0);
 }
 
 TEST_P(ForecastTest, DeletionOnlyWhileNothingIsDistributed)
@@ -337,6 +355,76 @@ TEST_P(DistributionTest, AFailedSaveIsReportedAndTheEntryStays)
     EXPECT_EQ(form->edInicial->property("digits").toString(), "271610000300");
 }
 
+TEST_P(DistributionTest, RefusedOrDoneSavesKeepTheChosenMunicipalities)
+{
+    form->chMun->setChecked(true);
+    form->cbPesq->setProperty("key", QString::fromLatin1(kMaceio));
+    for (int category : {0, 1}) {
+        // No category, then month 0: both refused after the connection switch.
+        enter(kCampoAlegre, kArapiraca, 0, 271610000100, 271610000110, category, 1);
+        form->btConfirma->click();
+        EXPECT_EQ(shown().size(), 1);
+        EXPECT_EQ(form->cbMunorig->property("key").toString(), kCampoAlegre) << category;
+        EXPECT_EQ(form->cbMun->property("key").toString(), kArapiraca) << category;
+        EXPECT_EQ(form->cbMun->currentText(), "Arapiraca");
+    }
+    form->edMes->setProperty("value", 4);
+    form->btConfirma->click();
+    EXPECT_TRUE(shown().size() == 1) << shown().join('|').toStdString();
+    EXPECT_EQ(movements(271610000100, 271610000110), 11);
+    EXPECT_EQ(form->cbPesq->property("key").toString(), kMaceio) << "the filter survives a save";
+}
+
+TEST_P(DistributionTest, AnAbandonedExpansionLeavesTheQueriesAsTheyWere)
+{
+    const db::WriteResult cancelled = saveDistribution(
+        *dm, {kArapiraca, 2016, 6, kArapiraca, 271610000601, 1, 271610001000, 0, "E"},
+        [](qint64, qint64) { return false; });
+    ASSERT_TRUE(cancelled.cancelled);
+    // The next deletion runs its own statements on the same queries.
+    const db::WriteResult deleted = deleteDistribution(*dm, {"", 2016, 1, kMaceio, 271610010001, 0, 271610010030, 0, "U"});
+    EXPECT_TRUE(deleted.ok) << deleted.error.toStdString();
+    EXPECT_EQ(movements(271610010001, 271610010030), 0);
+}
+
+TEST_P(DistributionTest, EnterOnTheGridMovesOnAndPicksNothing)
+{
+    form->btPesqClick();
+    ASSERT_GT(form->grNome->model()->rowCount(), 0);
+    form->activateWindow();
+    form->grNome->setFocus();
+    form->grNome->setProperty("currentRow", 0);
+    QTest::keyClick(form->grNome, Qt::Key_Return);
+    EXPECT_FALSE(form->btExclui->isEnabled());
+    EXPECT_TRUE(form->btInclui->isEnabled());
+    EXPECT_EQ(form->edInicial->property("digits").toString(), "");
+    EXPECT_NE(QApplication::focusWidget(), form->grNome);
+}
+
+TEST_P(DistributionTest, QuantitiesAreShownPlainAndAnUnreadableOneIsExplained)
+{
+    enter(kArapiraca, kArapiraca, 7, 271610001001, 271610002000, 1, 0);
+    form->btConfirma->click();
+    ASSERT_TRUE(shown().isEmpty()) << shown().join('|').toStdString();
+    form->rgPesq->setProperty("itemIndex", 2);
+    form->btPesqClick();
+    auto* model = form->grNome->model();
+    while (model->canFetchMore({}))
+        model->fetchMore({});
+    QStringList quantities;
+    for (int row = 0; row < model->rowCount(); ++row)
+        quantities << model->index(row, 6).data().toString();
+    EXPECT_TRUE(quantities.contains("1000")) << quantities.join('|').toStdString();
+
+    form->btInclui->click();
+    form->cbMun->setProperty("key", QString::fromLatin1(kArapiraca));
+    form->rgcategoria->setProperty("itemIndex", 0);
+    form->edQuant->setProperty("text", "99999999999999999999");
+    messages->clear();
+    form->edQuantExit();
+    EXPECT_EQ(shown(), QStringList({"Quantidade inválida: o número tem dígitos demais"}));
+}
+
 TEST_P(DistributionTest, TypeProposal)
 {
     form->btInclui->click();
@@ -467,6 +555,24 @@ TEST_P(ConsultationTest, CountsAndArchiveSwitch)
     form.close();
     EXPECT_EQ(dm->dbAih.databaseName(), dm->settings.aih);
     EXPECT_TRUE(dm->dbAih.connected());
+}
+
+TEST_P(ConsultationTest, TheMunicipalityFilterSurvivesShowingAndTheDatabaseSwitch)
+{
+    TfmCmovim form(*dm);
+    form.show();
+    form.chMun->setChecked(true);
+    form.cbMun->setProperty("key", QString::fromLatin1(kCampoAlegre));
+    form.hide();
+    form.show();
+    EXPECT_EQ(form.cbMun->property("key").toString(), kCampoAlegre);
+    form.rgBanco->setProperty("itemIndex", 0);
+    form.chooseDatabase();
+    form.rgBanco->setProperty("itemIndex", 1);
+    form.chooseDatabase();
+    EXPECT_EQ(form.cbMun->property("key").toString(), kCampoAlegre);
+    form.btPesqClick();
+    EXPECT_EQ(form.lbQuant->text(), "25 Documentos totais");
 }
 
 std::string editionName(const ::testing::TestParamInfo<Edition>& info)

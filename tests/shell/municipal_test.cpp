@@ -1,10 +1,17 @@
+#include "core/numbers.h"
+#include "ranges/rangerules.h"
 #include "shell/altsen.h"
+#include "shell/lifecycle.h"
 #include "shellfixture.h"
+#include "widgets/longoperation.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QFrame>
+#include <QProcess>
 #include <QTest>
+
+#include <csignal>
 
 using namespace talvera;
 using talvera::test::ShellTest;
@@ -113,7 +120,7 @@ TEST_F(ShellTest, OutOfDateVersionEndsTheProgram)
     login("operador", "talvera");
     EXPECT_EQ(shown(), QStringList({"Versão desatualizada, entre em contato com o DELCOR"}));
     EXPECT_TRUE(fm().programEnded());
-    EXPECT_FALSE(fm().isVisible());
+    QTRY_VERIFY(!fm().isVisible());
     // Every connection was committed and closed.
     EXPECT_FALSE(dm().dbAih.connected());
     EXPECT_FALSE(dm().dbVorqwin.connected());
@@ -126,20 +133,115 @@ TEST_F(ShellTest, VorqOfAnotherMunicipalityEndsTheProgram)
     start();
     EXPECT_EQ(shown(), QStringList({"O arquivo do VORQ está diferente do município em uso"}));
     EXPECT_TRUE(fm().programEnded());
-    EXPECT_FALSE(fm().isVisible());
     EXPECT_FALSE(dm().dbMun.connected());
+    QTRY_VERIFY(!fm().isVisible());
 }
 
-TEST_F(ShellTest, UnreachableDatabaseAtStartUpShowsTheErrorNamingIt)
+TEST_F(ShellTest, ADamagedVorqOrParameterDatabaseEndsTheProgramNamingTheFile)
 {
-    QFile::remove(dir.file("VORQ.GDB"));
+    struct Case {
+        const char* file;
+        const char* damage;
+    };
+    const Case cases[] = {{"VORQ.GDB", "missing"}, {"VORQ.GDB", "text"},     {"VORQ.GDB", "truncated"},
+                          {"PELDRO.GDB", "empty"}, {"PELDRO.GDB", "truncated"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " " + c.damage);
+        test::DataDir fresh;
+        const QString path = fresh.file(QString::fromLatin1(c.file));
+        const QString damage = QString::fromLatin1(c.damage);
+        QFile f(path);
+        if (damage == "missing") {
+            f.remove();
+        } else if (damage == "truncated") {
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            f.resize(5000);
+        } else {
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            if (damage == "text")
+                f.write("isto nao e um banco de dados\n");
+        }
+        f.close();
+        widgets::ScriptedMessagesScope boxes;
+        createForms({"127.0.0.1", fresh.file("TALVERA.GDB"), fresh.prefix()}, fresh.configFile());
+        fm().show();
+        const QStringList shownErrors = boxes->texts(widgets::Messages::Kind::Error);
+        ASSERT_EQ(shownErrors.size(), 1);
+        EXPECT_TRUE(shownErrors.first().contains(path)) << shownErrors.first().toStdString();
+        EXPECT_TRUE(fm().programEnded());
+        // The municipal layout stands even so: no "Utilitários", "Cadastros" or login into them.
+        EXPECT_FALSE(action("Utilitrios1")->isVisible());
+        EXPECT_FALSE(action("Cadastros1")->isVisible());
+        EXPECT_FALSE(dm().dbVorqwin.connected());
+        EXPECT_FALSE(dm().dbMun.connected());
+        QTRY_VERIFY(!fm().isVisible());
+        destroyForms();
+    }
+}
+
+TEST_F(ShellTest, ASecondCopyOnTheSameFilesIsToldSoInPortuguese)
+{
+    // Another process holds Vorq's database in an embedded engine of its own.
+    QProcess other;
+    other.setProcessChannelMode(QProcess::MergedChannels);
+    other.start("isql-fb", {"-user", "SYSDBA", dir.file("VORQ.GDB")});
+    ASSERT_TRUE(other.waitForStarted(5000));
+    other.write("select count(*) from rdb$database;\n");
+    while (!other.readAll().contains("COUNT") && other.waitForReadyRead(5000)) {
+    }
     start();
+    other.write("quit;\n");
+    other.closeWriteChannel();
+    other.waitForFinished(5000);
     ASSERT_EQ(errors().size(), 1);
-    EXPECT_TRUE(errors().first().contains("VORQ.GDB")) << errors().first().toStdString();
-    // The rest of the start-up did not run.
-    EXPECT_FALSE(dm().dbVorqwin.connected());
-    EXPECT_FALSE(dm().dataset("quMun").isOpen());
-    EXPECT_FALSE(fm().programEnded());
+    EXPECT_TRUE(errors().first().startsWith("Os bancos de dados estão em uso por outra cópia do programa"))
+        << errors().first().toStdString();
+    EXPECT_TRUE(errors().first().contains(dir.file("VORQ.GDB")));
+    EXPECT_TRUE(fm().programEnded());
+}
+
+TEST_F(ShellTest, ASignalDuringALongWriteRollsItBackWholeAndThenEndsTheProgram)
+{
+    start();
+    login("operador", "talvera");
+    shell::installSignalHandling();
+    const qint64 first = 271610000041, last = 271610002000;
+    bool raised = false;
+    db::WriteResult written;
+    {
+        widgets::LongOperation operation(&fm(), "Gravando", last - first + 1);
+        written = ranges::saveDistribution(
+            dm(), {"2700300", 2016, 6, "2700300", first, numbers::checkDigit(first), last, numbers::checkDigit(last), "E"},
+            [&](qint64 done, qint64) {
+                if (!raised) {
+                    raised = true;
+                    std::raise(SIGTERM); // what a session logout sends
+                }
+                return operation.step(done);
+            });
+        EXPECT_FALSE(fm().programEnded()) << "the end waits for the write to unwind";
+    }
+    EXPECT_TRUE(written.cancelled) << written.error.toStdString();
+    EXPECT_EQ(readOne("TALVERA.GDB", "select count(*) from TBMOVIM where NUMERO between 271610000041 and 271610002000"),
+              "0");
+    EXPECT_EQ(readOne("TALVERA.GDB", "select count(*) from TBDISTR where INICIAL = 271610000041"), "0");
+    QTRY_VERIFY(fm().programEnded());
+    EXPECT_FALSE(dm().dbAih.connected());
+    QTRY_VERIFY(!fm().isVisible());
+}
+
+TEST_F(ShellTest, PasswordsShowAsterisksAndUserTextsTheColumnCannotHoldAreNobodys)
+{
+    start();
+    fm().edSen->setText("talvera");
+    EXPECT_EQ(fm().edSen->displayText(), "*******");
+    EXPECT_EQ(fm().edUsu->maxLength(), 20);
+    for (const char* user : {"operador😀", "Ωmega", "aaaaaaaaaaaaaaaaaaaaa"}) {
+        messages->clear();
+        login(QString::fromUtf8(user), "talvera");
+        EXPECT_EQ(shown(), QStringList({"Usuário não cadastrado"})) << user;
+        EXPECT_TRUE(errors().isEmpty()) << errors().join('|').toStdString();
+    }
 }
 
 TEST_F(ShellTest, EnterMovesToTheNextControl)
@@ -216,6 +318,19 @@ TEST_F(PasswordTest, EmptyNewPasswordIsAccepted)
     EXPECT_EQ(shown(), QStringList({"ALTERAÇÃO OK"}));
     EXPECT_EQ(readOne("TALVERA.GDB", "select SENHA from USUARIO where CODUSU = 'operador'").size(), 0)
         << "committed at once";
+}
+
+TEST_F(PasswordTest, ANewPasswordTheColumnCannotHoldIsRefusedAndTheOldOneKept)
+{
+    EXPECT_EQ(altsen->edNova->displayText(), "");
+    change("talvera", QString::fromUtf8("senha😀"), QString::fromUtf8("senha😀"));
+    EXPECT_EQ(shown(), QStringList({"A nova senha tem caracteres que não podem ser gravados; "
+                                    "use letras, números e sinais comuns"}));
+    EXPECT_TRUE(errors().isEmpty());
+    EXPECT_EQ(stored(), "talvera");
+    EXPECT_EQ(altsen->edNova->maxLength(), 20);
+    altsen->edNova->setText("abc");
+    EXPECT_EQ(altsen->edNova->displayText(), "***");
 }
 
 TEST_F(PasswordTest, ChangeSurvivesALaterFailedWrite)

@@ -50,7 +50,7 @@ TEST_F(DataGridTest, IsReadOnlyWholeRowSingleSelection)
     EXPECT_EQ(grid.selectionMode(), QAbstractItemView::SingleSelection);
 }
 
-TEST_F(DataGridTest, DoubleClickAndEnterReportTheRow)
+TEST_F(DataGridTest, DoubleClickReportsTheRowAndEnterOnlyWhereTheGridTakesIt)
 {
     grid.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
@@ -64,6 +64,9 @@ TEST_F(DataGridTest, DoubleClickAndEnterReportTheRow)
 
     grid.setProperty("currentRow", 3);
     EXPECT_EQ(grid.property("currentRow").toInt(), 3);
+    QTest::keyClick(&grid, Qt::Key_Return);
+    EXPECT_EQ(opened.size(), 1) << "Enter belongs to the form";
+    grid.setProperty("enterChoosesRow", true);
     QTest::keyClick(&grid, Qt::Key_Return);
     ASSERT_EQ(opened.size(), 2);
     EXPECT_EQ(opened.at(1).at(0).toInt(), 3);

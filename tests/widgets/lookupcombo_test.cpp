@@ -93,6 +93,26 @@ TEST_F(LookupComboTest, ReReadListKeepsTheChosenKey)
     EXPECT_TRUE(keys.isEmpty());
 }
 
+TEST_F(LookupComboTest, AClosedAndReopenedListKeepsTheKey)
+{
+    combo.setProperty("key", model.keyOf(23));
+    chosen.clear();
+    QSignalSpy keys(&combo, &LookupCombo::keyChanged);
+    model.close();
+    EXPECT_EQ(combo.property("key").toString(), model.keyOf(23)) << "held while the list is closed";
+    model.reopen();
+    EXPECT_EQ(combo.property("key").toString(), model.keyOf(23));
+    EXPECT_EQ(combo.currentIndex(), 23);
+    EXPECT_EQ(chosen, std::vector<int>{23});
+    EXPECT_TRUE(keys.isEmpty());
+
+    // A key the re-read list no longer has is no choice.
+    combo.setProperty("key", "9999");
+    model.close();
+    model.reopen();
+    EXPECT_EQ(combo.property("key").toString(), QString());
+}
+
 TEST(LookupCombo, TypingSearchesTheDisplayText)
 {
     QStandardItemModel list;

@@ -30,6 +30,7 @@ TEST_P(NumericEditTyping, ReadsClampedValueAndShowsItPadded)
     const Typed& c = GetParam();
     NumericEdit edit(QString::fromLatin1(c.format));
     edit.setRange(c.minimum, c.maximum);
+    edit.selectAll(); // a range without 0 starts at its minimum, shown
 
     QTest::keyClicks(&edit, QString::fromLatin1(c.keys));
     EXPECT_EQ(edit.property("value").toDouble(), c.value);
@@ -55,6 +56,7 @@ TEST(NumericEdit, KeepsOutOfRangeTextWhileTyping)
 {
     NumericEdit edit(QStringLiteral("00"));
     edit.setRange(1, 12);
+    edit.selectAll();
     QTest::keyClicks(&edit, QStringLiteral("13"));
     EXPECT_EQ(edit.text(), QStringLiteral("13"));
 }
@@ -89,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, NumericEditSetting,
                                          Set{"0000", 12345, 12345, "12345"},
                                          Set{"0", 1e13, 999999999999, "999999999999"},
                                          Set{"0.00", 2.005, 2.01, "2,01"},
-                                         Set{"00", 0, 0, ""})); // 0 is the blank, whatever the range
+                                         Set{"00", 0, 1, "01"})); // below the range: the bound
 
 TEST(NumericEdit, ZeroCanBeShown)
 {
@@ -102,17 +104,25 @@ TEST(NumericEdit, ZeroCanBeShown)
     EXPECT_EQ(digit.property("value").toDouble(), 0.0);
 }
 
-TEST(NumericEdit, ClearedTextReadsZeroAndSignalsChange)
+TEST(NumericEdit, EmptiedTextReadsTheNearestBoundAndSignalsChange)
 {
-    NumericEdit edit(QStringLiteral("00"));
-    edit.setRange(1, 12);
-    edit.setValue(7);
-    QSignalSpy changed(&edit, &NumericEdit::valueChanged);
-    edit.selectAll();
-    QTest::keyClick(&edit, Qt::Key_Delete);
-    EXPECT_EQ(edit.value(), 0);
-    ASSERT_EQ(changed.size(), 1);
-    EXPECT_EQ(changed.at(0).at(0).toDouble(), 0);
+    struct Case {
+        double minimum, maximum, read;
+        const char* shown; // once editing is finished
+    };
+    for (const Case& c : {Case{2006, 2016, 2006, "2006"}, Case{0, 12, 0, ""}}) {
+        NumericEdit edit(QStringLiteral("0000"));
+        edit.setRange(c.minimum, c.maximum);
+        edit.setValue(c.minimum == 0 ? 7 : c.maximum - 1);
+        QSignalSpy changed(&edit, &NumericEdit::valueChanged);
+        edit.selectAll();
+        QTest::keyClick(&edit, Qt::Key_Delete);
+        EXPECT_EQ(edit.value(), c.read) << c.minimum;
+        ASSERT_EQ(changed.size(), 1);
+        EXPECT_EQ(changed.at(0).at(0).toDouble(), c.read);
+        emit edit.editingFinished();
+        EXPECT_EQ(edit.text(), QString::fromLatin1(c.shown)) << c.minimum;
+    }
 }
 
 TEST(NumericEdit, NarrowingTheRangeClampsTheValue)

@@ -37,7 +37,10 @@ public:
         return names.value(section);
     }
 
-    bool canFetchMore(const QModelIndex& parent) const override { return !parent.isValid() && m_loaded < m_total; }
+    bool canFetchMore(const QModelIndex& parent) const override
+    {
+        return !parent.isValid() && !m_closed && m_loaded < m_total;
+    }
 
     void fetchMore(const QModelIndex& parent) override
     {
@@ -58,11 +61,29 @@ public:
         endResetModel();
     }
 
+    // Closes the list (no rows at all), as a dataset does when its connection is switched.
+    void close()
+    {
+        beginResetModel();
+        m_loaded = 0;
+        m_closed = true;
+        endResetModel();
+    }
+    // Reads the first page again.
+    void reopen()
+    {
+        beginResetModel();
+        m_loaded = std::min(m_total, m_page);
+        m_closed = false;
+        endResetModel();
+    }
+
     QString keyOf(int row) const { return m_keys.at(row); }
 
 private:
     int m_total;
     int m_page;
     int m_loaded;
+    bool m_closed = false;
     QStringList m_keys;
 };

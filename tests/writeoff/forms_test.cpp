@@ -370,8 +370,8 @@ protected:
     void execOn(db::Database& database, const QString& sql)
     {
         db::Query q(database);
-        q.setParamCheck(false);
         q.setSql(sql);
+        q.setParamCheck(false);
         q.execSql();
         database.transaction().commitRetaining();
     }

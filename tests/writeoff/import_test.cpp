@@ -273,7 +273,7 @@ TEST_P(WindowsImportTest, TheReleaseMonthsLaudos)
               QStringList({"271610000020|2016|4|2700300|2704302|ANA D'ÁVILA; --|34567890000121",
                            "271610000021|2016|4|2700300|2704302|SEM PRESTADOR|",
                            "271650000041|2016|4|2799999|2704302|MUNICIPIO FORA DO MUN|23456789000110"}));
-    EXPECT_EQ(one("select NOM_HSP from TBHOSP where CGC_HSP = '34567890000121'"), "Hospital Geral do Estado");
+    EXPECT_EQ(one("select NOM_HSP from TBHOSP where CGC_HSP = '34567890000121'"), "HOSPITAL GERAL DO ESTADO");
     EXPECT_EQ(rows("select MUNORIG from TBBAIXAMES where ANOPROC = 2016 and MESPROC = 4"), QStringList({"2700300"}));
     // The source is only read; its transaction stays open.
     EXPECT_TRUE(dm->trImport().active());

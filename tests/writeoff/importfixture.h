@@ -6,7 +6,7 @@
 // 271650000001-045 and 271610010001-030; 271610000001-003 and 271650000001-002
 // written off in 2016/2. TBHOSP has 12345678000199 and 23456789000110;
 // PRESTADOR has CNES 2005417 (12345678000199), 2003538 and 2006197
-// (34567890000121, not in TBHOSP).
+// (34567890000121, "HOSPITAL GERAL DO ESTADO", not in TBHOSP).
 
 #include "core/datamodule.h"
 #include "tests/support/datadir.h"
@@ -100,8 +100,8 @@ protected:
         other.setDatabaseName(dm->dbAih.databaseName());
         other.setParam(QStringLiteral("password"), dm->dbAih.param(QStringLiteral("password")));
         db::Query q(other);
-        q.setParamCheck(false);
         q.setSql(sql);
+        q.setParamCheck(false);
         q.execSql();
         other.close();
     }

@@ -1,0 +1,11 @@
+#pragma once
+// Password fields show "*" for every typed character, whatever the style's
+// own password character is.
+
+class QLineEdit;
+
+namespace talvera::widgets {
+
+void showAsPassword(QLineEdit* edit);
+
+} // namespace talvera::widgets
