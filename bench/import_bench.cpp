@@ -174,10 +174,11 @@ public:
     QString prefix() const { return dir_.path() + u'/'; }
     QString file(const QString& name) const { return prefix() + name; }
 
-    std::unique_ptr<DataModule> stateDataModule() const
+    // The state edition serves the main database over TCP; the municipal one opens it in-process.
+    std::unique_ptr<DataModule> dataModule(Edition edition) const
     {
         BuildSettings build{QStringLiteral("127.0.0.1"), file(QStringLiteral("TALVERA.GDB")), prefix()};
-        auto dm = std::make_unique<DataModule>(Edition::State, build, file(QStringLiteral("CONFIGBD.TXT")));
+        auto dm = std::make_unique<DataModule>(edition, build, file(QStringLiteral("CONFIGBD.TXT")));
         dm->dbVorqwin.open();
         dm->dbAih.open();
         return dm;
@@ -196,10 +197,11 @@ void check(const db::WriteResult& result, const writeoff::ImportSummary& s, int 
 }
 
 // Seconds of the DOS import as the form runs it: open and read the files, write off.
-double dosImport(const Scratch& templ, const QString& files, writeoff::Method method, writeoff::ImportSummary& s)
+double dosImport(const Scratch& templ, const QString& files, writeoff::Method method, writeoff::ImportSummary& s,
+                 Edition edition = Edition::State)
 {
     Copy copy(templ);
-    auto dm = copy.stateDataModule();
+    auto dm = copy.dataModule(edition);
     return seconds([&] {
         writeoff::DosFiles opened;
         if (!writeoff::openDosFiles(files, opened).isEmpty())
@@ -209,10 +211,11 @@ double dosImport(const Scratch& templ, const QString& files, writeoff::Method me
     });
 }
 
-double windowsImport(const Scratch& templ, writeoff::Method method, writeoff::ImportSummary& s)
+double windowsImport(const Scratch& templ, writeoff::Method method, writeoff::ImportSummary& s,
+                     Edition edition = Edition::State)
 {
     Copy copy(templ);
-    auto dm = copy.stateDataModule();
+    auto dm = copy.dataModule(edition);
     return seconds([&] {
         bool hasMunicipality = false;
         writeoff::connectVorqDatabase(*dm, copy.file(QStringLiteral("SOURCE.GDB")), hasMunicipality);
@@ -245,6 +248,10 @@ void importGroup()
     report(QStringLiteral("import rows per second"), kRecords / fast, 0);
     report(QStringLiteral("import row-by-row rows per second"), kRecords / slow, 0);
     report(QStringLiteral("import tcp ratio"), slow / fast, 2);
+    // The same work without the network: what the engine itself takes.
+    writeoff::ImportSummary local;
+    report(QStringLiteral("import embedded rows per second"),
+           kRecords / dosImport(templ, files, writeoff::Method::Batched, local, Edition::Municipal), 0);
 
     writeoff::ImportSummary windowsBatched;
     writeoff::ImportSummary windowsSingle;
@@ -255,6 +262,8 @@ void importGroup()
     report(QStringLiteral("import windows rows per second"), kRecords / windowsFast, 0);
     report(QStringLiteral("import windows row-by-row rows per second"), kRecords / windowsSlow, 0);
     report(QStringLiteral("import windows tcp ratio"), windowsSlow / windowsFast, 2);
+    report(QStringLiteral("import windows embedded rows per second"),
+           kRecords / windowsImport(templ, writeoff::Method::Batched, local, Edition::Municipal), 0);
 }
 
 } // namespace talvera::bench
