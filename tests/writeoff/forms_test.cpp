@@ -417,6 +417,19 @@ TEST_P(ParameterTest, VorqParameterDeletesTheLaudos)
     EXPECT_EQ(shown(), QStringList({"Geração Efetuada!"}));
     EXPECT_EQ(on(dm->dbVorqwin, "select count(*) from LAUDO"), QStringList({"0"}));
     EXPECT_EQ(on(dm->dbVorqwin, "select CODMUN, NOME from TABMUN"), QStringList({"2704302|Maceió"}));
+
+    // The three writes are one: a failed insertion keeps the laudos and the old row.
+    execOn(dm->dbVorqwin, "insert into LAUDO (FOLHA, SEQUENCIA, MESCOMP, ANOCOMP) values (1, 1, 3, 2016)");
+    execOn(dm->dbVorqwin, "create exception E_TESTE 'falha provocada pelo teste'");
+    execOn(dm->dbVorqwin, "create trigger T_FALHA for TABMUN before insert as begin exception E_TESTE; end");
+    messages->clear();
+    form.show();
+    form.cbMun->setProperty("key", "2700300");
+    form.btPesq->click();
+    ASSERT_EQ(errors().size(), 1);
+    EXPECT_TRUE(shown().isEmpty());
+    EXPECT_EQ(on(dm->dbVorqwin, "select count(*) from LAUDO"), QStringList({"1"}));
+    EXPECT_EQ(on(dm->dbVorqwin, "select CODMUN from TABMUN"), QStringList({"2704302"}));
 }
 
 struct ProgramEnd {
