@@ -4,11 +4,9 @@
 #include "core/datasetmodel.h"
 #include "widgets/datagrid.h"
 #include "widgets/lookupcombo.h"
-#include "widgets/messages.h"
 #include "widgets/numericedit.h"
 
 #include <QAbstractSpinBox>
-#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -28,28 +26,6 @@ QLabel* label(QWidget* parent, const char* name, const QString& text)
     auto* l = new QLabel(text, parent);
     l->setObjectName(QString::fromLatin1(name));
     return l;
-}
-
-widgets::NumericEdit* numericEdit(QWidget* parent, const char* name, const QString& format, double minimum,
-                                  double maximum, double value)
-{
-    auto* edit = new widgets::NumericEdit(format, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setRange(minimum, maximum);
-    edit->setValue(value);
-    edit->setMaximumWidth(90);
-    return edit;
-}
-
-QCheckBox* filterBox(QWidget* parent, const char* name, const QString& text, const QList<QWidget*>& shows)
-{
-    auto* box = new QCheckBox(text, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    for (QWidget* w : shows) {
-        w->hide();
-        QObject::connect(box, &QCheckBox::toggled, w, &QWidget::setVisible);
-    }
-    return box;
 }
 
 widgets::LookupCombo* lookupCombo(QWidget* parent, db::Dataset& list, const char* name, const QString& keyField,
@@ -88,11 +64,6 @@ void setEditable(const QList<QWidget*>& controls, bool editable)
         else
             w->setEnabled(editable);
     }
-}
-
-void reportFailure(const QString& operation, const db::WriteResult& result)
-{
-    widgets::messages().error(QStringLiteral("Não foi possível %1:\n%2").arg(operation, result.error));
 }
 
 } // namespace talvera::laudos

@@ -2,6 +2,7 @@
 // Small pieces the laudo forms build themselves from.
 
 #include "core/firebird.h"
+#include "widgets/formkit.h"
 
 #include <QList>
 #include <QString>
@@ -29,12 +30,11 @@ namespace talvera::laudos {
 QPushButton* button(QWidget* parent, const char* name, const QString& text);
 QLabel* label(QWidget* parent, const char* name, const QString& text = {});
 
-// A numeric edit with its display format, range and first value.
-widgets::NumericEdit* numericEdit(QWidget* parent, const char* name, const QString& format, double minimum,
-                                  double maximum, double value = 0);
-
-// A filter check box that shows its value controls only while ticked.
-QCheckBox* filterBox(QWidget* parent, const char* name, const QString& text, const QList<QWidget*>& shows);
+// Numeric edits, filter boxes and the report of a failed write are the
+// widgets' own (widgets/formkit.h).
+using widgets::filterBox;
+using widgets::numericEdit;
+using widgets::reportFailure;
 
 // A combo over a list dataset, keyed by one field and showing another.
 widgets::LookupCombo* lookupCombo(QWidget* parent, db::Dataset& list, const char* name, const QString& keyField,
@@ -50,8 +50,5 @@ widgets::DataGrid* modelGrid(QWidget* parent, QAbstractItemModel* model, const Q
 
 // Read-only edits and spin boxes, or disabled combos.
 void setEditable(const QList<QWidget*>& controls, bool editable);
-
-// Shows a failed write with the database's message.
-void reportFailure(const QString& operation, const db::WriteResult& result);
 
 } // namespace talvera::laudos

@@ -4,6 +4,7 @@
 #include "core/datasetmodel.h"
 #include "reports/paramerules.h"
 #include "reports/relato.h"
+#include "widgets/formkit.h"
 #include "widgets/enterfocus.h"
 #include "widgets/guard.h"
 #include "widgets/lookupcombo.h"
@@ -19,30 +20,6 @@
 
 namespace talvera::reports {
 
-namespace {
-
-widgets::NumericEdit* numericEdit(QWidget* parent, const char* name, const QString& format, double minimum,
-                                  double maximum, double value)
-{
-    auto* edit = new widgets::NumericEdit(format, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setRange(minimum, maximum);
-    edit->setValue(value);
-    edit->setMaximumWidth(80);
-    return edit;
-}
-
-// A check box that shows its value control only while ticked.
-QCheckBox* filterBox(QWidget* parent, const char* name, const QString& text, QWidget* shows)
-{
-    auto* box = new QCheckBox(text, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    shows->hide();
-    QObject::connect(box, &QCheckBox::toggled, shows, &QWidget::setVisible);
-    return box;
-}
-
-} // namespace
 
 TfmParame::TfmParame(DataModule& dm, TfmRelato& relato, QWidget* parent)
     : QDialog(parent), dm_(dm), relato_(relato)
@@ -56,11 +33,11 @@ TfmParame::TfmParame(DataModule& dm, TfmRelato& relato, QWidget* parent)
     cbMun->setObjectName(QStringLiteral("cbMun"));
     cbMun->setMinimumWidth(260);
     cbMun->onRowChosen = [&municipalities](int row) { municipalities.moveTo(row); };
-    edMes = numericEdit(this, "edMes", QStringLiteral("00"), 0, 12, 0);
-    edAno = numericEdit(this, "edAno", QStringLiteral("0000"), 2006, 2016, 2016);
-    chMun = filterBox(this, "chMun", QStringLiteral("Município"), cbMun);
-    chMes = filterBox(this, "chMes", QStringLiteral("Mês"), edMes);
-    chAno = filterBox(this, "chAno", QStringLiteral("Ano"), edAno);
+    edMes = widgets::numericEdit(this, "edMes", QStringLiteral("00"), 0, 12, 0);
+    edAno = widgets::numericEdit(this, "edAno", QStringLiteral("0000"), 2006, 2016, 2016);
+    chMun = widgets::filterBox(this, "chMun", QStringLiteral("Município"), cbMun);
+    chMes = widgets::filterBox(this, "chMes", QStringLiteral("Mês"), edMes);
+    chAno = widgets::filterBox(this, "chAno", QStringLiteral("Ano"), edAno);
     btPesq = new QPushButton(QStringLiteral("Confirmar"), this);
     btPesq->setObjectName(QStringLiteral("btPesq"));
     QFont bold = btPesq->font();

@@ -13,12 +13,14 @@
 
 namespace talvera::widgets {
 
-QCheckBox* filterBox(QWidget* parent, const char* name, const QString& text, QWidget* shows)
+QCheckBox* filterBox(QWidget* parent, const char* name, const QString& text, const QList<QWidget*>& shows)
 {
     auto* box = new QCheckBox(text, parent);
     box->setObjectName(QString::fromLatin1(name));
-    shows->hide();
-    QObject::connect(box, &QCheckBox::toggled, shows, &QWidget::setVisible);
+    for (QWidget* w : shows) {
+        w->hide();
+        QObject::connect(box, &QCheckBox::toggled, w, &QWidget::setVisible);
+    }
     return box;
 }
 

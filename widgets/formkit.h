@@ -26,8 +26,12 @@ class NumericEdit;
 
 namespace talvera::widgets {
 
-// A filter check box that shows its value control only while ticked.
-QCheckBox* filterBox(QWidget* parent, const char* name, const QString& text, QWidget* shows);
+// A filter check box that shows its value controls only while ticked.
+QCheckBox* filterBox(QWidget* parent, const char* name, const QString& text, const QList<QWidget*>& shows);
+inline QCheckBox* filterBox(QWidget* parent, const char* name, const QString& text, QWidget* shows)
+{
+    return filterBox(parent, name, text, QList<QWidget*>{shows});
+}
 
 // A read-only grid "grNome" over the dataset showing the given (field, title)
 // columns, each as wide as the field's width in characters.
