@@ -35,11 +35,9 @@ QLabel* countLabel(QWidget* parent, const char* name)
 
 } // namespace
 
-TfmCmovim::TfmCmovim(DataModule& dm, QWidget* parent) : QDialog(parent), dm_(dm)
+TfmCmovim::TfmCmovim(DataModule& dm, QWidget* parent)
+    : ArchiveConsultation(dm, "fmCmovim", QStringLiteral("Consulta de Aih´s / Apac´s distribuidas"), parent)
 {
-    setObjectName(QStringLiteral("fmCmovim"));
-    setWindowTitle(QStringLiteral("Consulta de Aih´s / Apac´s distribuidas"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     edNumero = new widgets::MaskedEdit(widgets::MaskedEdit::aihPicture, this);
     edNumero->setObjectName(QStringLiteral("edNumero"));
@@ -57,10 +55,6 @@ TfmCmovim::TfmCmovim(DataModule& dm, QWidget* parent) : QDialog(parent), dm_(dm)
     chMun = filterBox(this, "chMun", QStringLiteral("Município"), cbMun);
     chAno = filterBox(this, "chAno", QStringLiteral("Ano"), edAno);
     chMes = filterBox(this, "chMes", QStringLiteral("Mês"), edMes);
-    rgBanco = new widgets::RadioGroup(QStringLiteral("Anos"),
-                                      {QStringLiteral("2006 a 2010"), QStringLiteral("2011 em diante")}, this);
-    rgBanco->setObjectName(QStringLiteral("rgBanco"));
-    rgBanco->setItemIndex(1);
     btPesq = new QPushButton(QStringLiteral("Pesquisar"), this);
     btPesq->setObjectName(QStringLiteral("btPesq"));
     btPesq->setAutoDefault(false);
@@ -102,35 +96,11 @@ TfmCmovim::TfmCmovim(DataModule& dm, QWidget* parent) : QDialog(parent), dm_(dm)
     layout->setColumnStretch(1, 1);
     resize(1000, 620);
 
-    connect(rgBanco, &widgets::RadioGroup::clicked, this, widgets::guardedSlot([this] { chooseDatabase(); }));
     connect(btPesq, &QPushButton::clicked, this, widgets::guardedSlot([this] { btPesqClick(); }));
-    widgets::installEnterMovesFocus(this);
 }
 
-void TfmCmovim::showEvent(QShowEvent* event)
+void TfmCmovim::opened()
 {
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        widgets::guarded([this] { chooseDatabase(); });
-}
-
-void TfmCmovim::hideEvent(QHideEvent* event)
-{
-    QDialog::hideEvent(event);
-    // Whatever was consulted, the other forms find the main database again.
-    if (!event->spontaneous())
-        widgets::guarded([this] {
-            dm_.switchMainDatabase(false);
-            dm_.dataset(QStringLiteral("quMun")).open();
-        });
-}
-
-void TfmCmovim::chooseDatabase()
-{
-    dm_.switchMainDatabase(rgBanco->itemIndex() == 0);
-    db::Dataset& mun = dm_.dataset(QStringLiteral("quMun"));
-    mun.close();
-    mun.open();
     lbQuant->clear();
     lbUsada->clear();
     lbNusada->clear();

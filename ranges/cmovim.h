@@ -2,7 +2,7 @@
 // "Consulta de Aih´s / Apac´s distribuidas": movement rows by number,
 // municipality, year and month, with totals, on the main or the archive database.
 
-#include <QDialog>
+#include "widgets/archiveconsultation.h"
 
 class QCheckBox;
 class QLabel;
@@ -21,12 +21,11 @@ class RadioGroup;
 
 namespace talvera::ranges {
 
-class TfmCmovim : public QDialog {
+class TfmCmovim : public widgets::ArchiveConsultation {
     Q_OBJECT
 public:
     explicit TfmCmovim(DataModule& dm, QWidget* parent = nullptr);
 
-    void chooseDatabase();
     void btPesqClick();
 
     QCheckBox* chAih;
@@ -38,7 +37,6 @@ public:
     widgets::NumericEdit* edAno;
     QCheckBox* chMes;
     widgets::NumericEdit* edMes;
-    widgets::RadioGroup* rgBanco;
     QPushButton* btPesq;
     widgets::DataGrid* grNome;
     QLabel* lbQuant;
@@ -46,11 +44,8 @@ public:
     QLabel* lbNusada;
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-
-private:
-    DataModule& dm_;
+    // After each switch of database the counts are emptied.
+    void opened() override;
 };
 
 } // namespace talvera::ranges

@@ -29,59 +29,7 @@ namespace {
 const QList<QPair<QString, QString>> kMonthMunicipalityColumns = {
     {"ANOPROC", "Ano Proc"}, {"MESPROC", "Mês Proc"}, {"nomemun", "Município de Origem"}};
 
-void reopenMunicipalities(DataModule& dm)
-{
-    db::Dataset& mun = dm.dataset(QStringLiteral("quMun"));
-    mun.close();
-    mun.open();
-}
-
 } // namespace
-
-// ------------------------------------------------------ the database choice
-
-ArchiveConsultation::ArchiveConsultation(DataModule& dm, const char* name, const QString& caption, QWidget* parent)
-    : QDialog(parent), dm_(dm)
-{
-    setObjectName(QString::fromLatin1(name));
-    setWindowTitle(caption);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    rgBanco = new widgets::RadioGroup(QStringLiteral("Anos"),
-                                      {QStringLiteral("2006 a 2010"), QStringLiteral("2011 em diante")}, this);
-    rgBanco->setObjectName(QStringLiteral("rgBanco"));
-    rgBanco->setItemIndex(1);
-    connect(rgBanco, &widgets::RadioGroup::clicked, this, widgets::guardedSlot([this] { chooseDatabase(); }));
-    widgets::installEnterMovesFocus(this);
-}
-
-void ArchiveConsultation::chooseDatabase()
-{
-    const int choice = rgBanco->itemIndex();
-    if (choice == 0 || choice == 1) {
-        dm_.switchMainDatabase(choice == 0);
-        // Names and lists come from the chosen database's MUN.
-        reopenMunicipalities(dm_);
-    }
-    opened();
-}
-
-void ArchiveConsultation::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        widgets::guarded([this] { chooseDatabase(); });
-}
-
-void ArchiveConsultation::hideEvent(QHideEvent* event)
-{
-    QDialog::hideEvent(event);
-    // Whatever was consulted, the other forms find the main database again.
-    if (!event->spontaneous())
-        widgets::guarded([this] {
-            dm_.switchMainDatabase(false);
-            reopenMunicipalities(dm_);
-        });
-}
 
 // ------------------------------------------- municipalities with write-offs
 

@@ -3,7 +3,7 @@
 // month, municipalities without, and the written-off numbers themselves, each
 // on the main database or the archive of 2006 to 2010.
 
-#include <QDialog>
+#include "widgets/archiveconsultation.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -22,27 +22,7 @@ class RadioGroup;
 
 namespace talvera::writeoff {
 
-// A consultation with the database choice "Anos": shown and at every click it
-// reconnects the main connection to the chosen database; closed, it goes back
-// to the main database whatever was chosen.
-class ArchiveConsultation : public QDialog {
-    Q_OBJECT
-public:
-    // The show handler, also the choice's click handler.
-    void chooseDatabase();
-
-    widgets::RadioGroup* rgBanco;
-
-protected:
-    ArchiveConsultation(DataModule& dm, const char* name, const QString& caption, QWidget* parent);
-    // The form's own opening step, after the switch.
-    virtual void opened() {}
-
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-
-    DataModule& dm_;
-};
+using widgets::ArchiveConsultation;
 
 class TfmBaixamun : public ArchiveConsultation {
     Q_OBJECT
