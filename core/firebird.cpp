@@ -921,6 +921,12 @@ QVariant Query::value(const QString& column) const
     return value(i);
 }
 
+void openStatement(Query& query, const Statement& statement)
+{
+    query.setStatement(statement.sql, statement.params);
+    query.open();
+}
+
 // ------------------------------------------------------------- write helper
 
 WriteResult guardedWrite(Transaction& tr, const std::function<void()>& work)

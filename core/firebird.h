@@ -123,6 +123,12 @@ private:
     std::vector<Query*> queries_;
 };
 
+// A statement's text with its parameters in binding order.
+struct Statement {
+    QString sql;
+    QVariantList params;
+};
+
 // Column description of an open result.
 struct Column {
     QString name;
@@ -229,6 +235,9 @@ private:
     bool open_ = false;
     bool eof_ = true;
 };
+
+// Puts the statement into the query and opens it.
+void openStatement(Query& query, const Statement& statement);
 
 // The write convention: start the transaction if needed, run the work, commit
 // with retaining; on any error roll back with retaining and report it.

@@ -55,12 +55,6 @@ QVariantList keyParams(const LaudoKey& k)
 
 } // namespace
 
-void openStatement(db::Query& query, const Statement& statement)
-{
-    query.setStatement(statement.sql, statement.params);
-    query.open();
-}
-
 int storedSex(int itemIndex)
 {
     return itemIndex == 0 ? 1 : 3;

@@ -17,14 +17,9 @@ class DataModule;
 
 namespace talvera::laudos {
 
-// A statement with its parameters by position.
-struct Statement {
-    QString sql;
-    QVariantList params;
-};
+using db::Statement;
 
-// Puts the statement into the query and opens it.
-void openStatement(db::Query& query, const Statement& statement);
+using db::openStatement;
 
 // What the laudo form's mode marker says: a new laudo ("I") or a change ("A").
 enum class Mode { None, Insert, Change };

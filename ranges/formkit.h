@@ -10,8 +10,6 @@ using widgets::datasetGrid;
 using widgets::filterBox;
 using widgets::municipalityCombo;
 using widgets::numericEdit;
-
-// Puts the statement into the query and opens it.
-void openStatement(db::Query& query, const Statement& statement);
+using db::openStatement;
 
 } // namespace talvera::ranges

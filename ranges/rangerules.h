@@ -44,11 +44,7 @@ bool overlaps(qint64 first1, qint64 last1, qint64 first2, qint64 last2);
 // The typed digits of a number field; nothing when the field is empty.
 std::optional<qint64> readNumber(const QString& digits);
 
-// Statement text with its parameters in binding order.
-struct Statement {
-    QString sql;
-    QVariantList params;
-};
+using db::Statement;
 
 // The distribution list's selection and order ("Atualizar").
 struct DistributionFilter {

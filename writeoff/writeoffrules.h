@@ -18,11 +18,7 @@ class DataModule;
 
 namespace talvera::writeoff {
 
-// Statement text with its parameters in binding order.
-struct Statement {
-    QString sql;
-    QVariantList params;
-};
+using db::Statement;
 
 // The filters of "Pesquisar", each present only when its box is ticked.
 struct WriteOffFilter {
